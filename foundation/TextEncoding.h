@@ -1,0 +1,43 @@
+// Conversions between UTF-8, UTF-16 and the system's ANSI code page, and text concatenation.
+// Strict conversions refuse malformed input as a whole; lenient ones replace what they cannot
+// represent and serve diagnostics.
+#pragma once
+
+#include <cstddef>
+
+#include "foundation/CopiedUString.h"
+
+// Strict: malformed input raises WindowsCharacterSetResult naming the operation.
+CopiedUString<UTF8> TranscodeU16ToU8(UStringRef<UTF16> text);
+CopiedUString<UTF16> TranscodeU8ToU16(UStringRef<UTF8> text);
+
+// Lenient: only a failure of the platform call itself raises Windows::Error.
+CopiedUString<UTF8> ConvertU16ToU8Lenient(UStringRef<UTF16> text);
+CopiedUString<UTF16> ConvertU8ToU16Lenient(UStringRef<UTF8> text);
+CopiedUString<UTF8> ConvertU16ToACP(UStringRef<UTF16> text);
+CopiedUString<UTF16> ConvertACPToU16(UStringRef<UTF8> bytes);
+
+// Primitives of the lenient conversions; a zero length returns 0 without a platform call.
+std::size_t ToWide(unsigned codePage, unsigned long flags, const char* bytes, std::size_t length,
+                   char16_t* out, std::size_t outCapacity);
+std::size_t ToNarrow(unsigned codePage, unsigned long flags, const char16_t* units, std::size_t length,
+                     char* out, std::size_t outCapacity);
+
+// Zero-terminated wide text for platform calls; owns its buffer.
+class TerminatedU16 {
+ public:
+  TerminatedU16() = default;
+  TerminatedU16(std::unique_ptr<char16_t[]> buffer, std::size_t length)
+      : buffer_(std::move(buffer)), length_(length) {}
+  const char16_t* c_str() const { return buffer_ ? buffer_.get() : u""; }
+  std::size_t size() const { return length_; }
+
+ private:
+  std::unique_ptr<char16_t[]> buffer_;
+  std::size_t length_ = 0;
+};
+
+TerminatedU16 MakeTerminatedU16(CopiedUString<UTF16>&& text);
+
+CopiedUString<UTF8> ConcatenateText(UStringRef<UTF8> a, UStringRef<UTF8> b);
+CopiedUString<UTF16> ConcatenateText(UStringRef<UTF16> a, UStringRef<UTF16> b);
