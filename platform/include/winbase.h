@@ -1,3 +1,49 @@
+// Message formatting and local memory of the platform.
 #pragma once
 
+#include <cstdarg>
+
 #include "windef.h"
+
+// ---- Message formatting -------------------------------------------------------------------
+
+// The low eight bits are the maximum line width: 0 keeps the message's own line breaks,
+// FORMAT_MESSAGE_MAX_WIDTH_MASK joins every line into one, any other value wraps at that width.
+#define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FF
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_STRING 0x00000400
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+#define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
+
+#define LANG_NEUTRAL 0x00
+#define LANG_ENGLISH 0x09
+#define SUBLANG_NEUTRAL 0x00
+#define SUBLANG_DEFAULT 0x01
+#define SUBLANG_SYS_DEFAULT 0x02
+#define SUBLANG_ENGLISH_US 0x01
+#define MAKELANGID(primary, sub) ((((WORD)(sub)) << 10) | (WORD)(primary))
+
+// Returns the number of characters stored, without the terminator; 0 on failure with the
+// reason in the thread's last error. With FORMAT_MESSAGE_ALLOCATE_BUFFER, lpBuffer is really
+// a pointer to the buffer pointer; the buffer comes from LocalAlloc and is released with
+// LocalFree. Arguments is a va_list*, or a DWORD_PTR array with FORMAT_MESSAGE_ARGUMENT_ARRAY.
+DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
+                     DWORD nSize, va_list* Arguments);
+// As FormatMessageW, with text in the system's ANSI code page; sizes count bytes.
+DWORD FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPSTR lpBuffer,
+                     DWORD nSize, va_list* Arguments);
+
+// ---- Local memory -------------------------------------------------------------------------
+
+#define LMEM_FIXED 0x0000
+#define LMEM_MOVEABLE 0x0002
+#define LMEM_ZEROINIT 0x0040
+#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
+
+// Fixed blocks only: the handle is the block's address. Null on failure.
+HLOCAL LocalAlloc(UINT uFlags, SIZE_T uBytes);
+// Null on success (and for a null handle); the handle itself on failure, with
+// ERROR_INVALID_HANDLE when it is not a block LocalAlloc handed out.
+HLOCAL LocalFree(HLOCAL hMem);
