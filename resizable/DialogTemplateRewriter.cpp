@@ -6,6 +6,10 @@
 
 namespace {
 
+[[noreturn]] void RaiseTemplateError(const std::string& message) {
+  throw ExceptionPL(UStringRef<UTF8>(std::string_view(message)));
+}
+
 constexpr WORD kOrdinalMark = 0xFFFF;
 constexpr DWORD kSetFontStyle = 0x40;  // DS_SETFONT: a font block follows the title
 
@@ -49,9 +53,8 @@ class TemplateReader {
     const std::size_t start = pos_;
     for (;;) {
       if (!Has(2)) {
-        throw ExceptionPL(("Dialog template ends inside the " + std::string(what) + " text at offset " +
-                           std::to_string(start) + " (template size " + std::to_string(size_) + ")")
-                              .c_str());
+        RaiseTemplateError("Dialog template ends inside the " + std::string(what) + " text at offset " +
+                           std::to_string(start) + " (template size " + std::to_string(size_) + ")");
       }
       if (Load(pos_) == 0) break;
       pos_ += 2;
@@ -67,9 +70,8 @@ class TemplateReader {
   WORD Load(std::size_t at) const { return static_cast<WORD>(data_[at] | (data_[at + 1] << 8)); }
 
   [[noreturn]] void Fail(std::size_t count, const char* what) const {
-    throw ExceptionPL(("Dialog template ends before its " + std::string(what) + ": " + std::to_string(count) +
-                       " bytes needed at offset " + std::to_string(pos_) + ", template size " + std::to_string(size_))
-                          .c_str());
+    RaiseTemplateError("Dialog template ends before its " + std::string(what) + ": " + std::to_string(count) +
+                       " bytes needed at offset " + std::to_string(pos_) + ", template size " + std::to_string(size_));
   }
 
   const BYTE* data_;
@@ -177,9 +179,8 @@ class Rewriting {
     out_.Word(count);
     if (count == 0) return;
     if (!extended && count < 2) {
-      throw ExceptionPL(("Dialog template item creation data size " + std::to_string(count) +
-                         " is smaller than its own size word, at offset " + std::to_string(in_.Position() - 2))
-                            .c_str());
+      RaiseTemplateError("Dialog template item creation data size " + std::to_string(count) +
+                         " is smaller than its own size word, at offset " + std::to_string(in_.Position() - 2));
     }
     const std::size_t bytes = extended ? count : count - 2u;
     out_.Bytes(in_.Take(bytes, "item creation data"), bytes);
@@ -202,6 +203,6 @@ bool IsExtendedDialogTemplate(const void* data, std::size_t size) {
 
 std::vector<BYTE> DialogTemplateRewriter::Rewrite(const void* data, std::size_t size) const {
   const BYTE* bytes = static_cast<const BYTE*>(data);
-  if (bytes == nullptr && size != 0) throw ExceptionPL("Dialog template has no bytes");
+  if (bytes == nullptr && size != 0) RaiseTemplateError("Dialog template has no bytes");
   return Rewriting(bytes, size, rewrite_).Run();
 }
