@@ -1,0 +1,110 @@
+// An in-memory tree of registry keys with typed values. A hive is filled once (by a test or
+// by the prefix's hive reader) and then installed read-only behind HKEY_LOCAL_MACHINE.
+//
+// Key and value names compare without regard to ASCII letter case; each keeps the spelling
+// it was first given. Value data are kept exactly as given: the registry stores bytes, so a
+// string without its zero unit or an odd byte count stays what it is.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "windef.h"
+
+namespace core {
+
+class RegistryHive {
+ public:
+  using KeyId = std::uint32_t;
+  static constexpr KeyId kRoot = 0;
+
+  struct ValueView {
+    DWORD type;
+    const BYTE* data;
+    std::size_t size;
+  };
+
+  RegistryHive();
+  RegistryHive(const RegistryHive&) = delete;
+  RegistryHive& operator=(const RegistryHive&) = delete;
+
+  // Finds or creates the child of `parent` called `name` (one component, no "\").
+  KeyId AddChild(KeyId parent, std::u16string_view name);
+  // Finds or creates every key along a "\"-separated path below `from`; empty components
+  // are skipped.
+  KeyId AddPath(std::u16string_view path, KeyId from = kRoot);
+
+  std::optional<KeyId> FindChild(KeyId parent, std::u16string_view name) const;
+  // Empty components are skipped, so "" names `from` itself.
+  std::optional<KeyId> FindPath(std::u16string_view path, KeyId from = kRoot) const;
+
+  // Sets a value; a later value of the same name replaces an earlier one. "" is the default value.
+  void SetValue(KeyId key, std::u16string_view name, DWORD type, const void* data, std::size_t size);
+  // Helpers for fillers: a string stored with its zero unit, and a little-endian 32-bit value.
+  void SetString(KeyId key, std::u16string_view name, std::u16string_view text, DWORD type = 1);
+  void SetDword(KeyId key, std::u16string_view name, DWORD value);
+
+  // The value's data stay valid as long as the hive is not changed.
+  std::optional<ValueView> FindValue(KeyId key, std::u16string_view name) const;
+
+  std::u16string_view KeyName(KeyId key) const { return keys_[key].name; }
+  std::size_t KeyCount() const { return keys_.size(); }
+
+  // Room for a filler that knows its size beforehand.
+  void Reserve(std::size_t keys, std::size_t dataBytes);
+
+ private:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+  struct Key {
+    std::u16string name;    // as first spelt
+    std::u16string folded;  // lower-case ASCII form, the lookup key
+    std::uint32_t firstValue = kNone;
+    std::uint32_t lastValue = kNone;
+  };
+  struct Value {
+    std::size_t nameOffset;  // into names_
+    std::size_t nameLength;
+    std::size_t dataOffset;  // into data_
+    std::size_t dataLength;
+    DWORD type;
+    std::uint32_t next;
+  };
+  struct ChildRef {
+    KeyId parent;
+    std::u16string_view folded;
+    bool operator==(const ChildRef& other) const { return parent == other.parent && folded == other.folded; }
+  };
+  struct ChildHash {
+    std::size_t operator()(const ChildRef& ref) const noexcept;
+  };
+
+  std::optional<KeyId> FindFolded(KeyId parent, std::u16string_view folded) const;
+
+  // A deque keeps every Key where it is, so the views in children_ stay valid.
+  std::deque<Key> keys_;
+  std::unordered_map<ChildRef, KeyId, ChildHash> children_;
+  std::vector<Value> values_;
+  std::vector<char16_t> names_;
+  std::vector<BYTE> data_;
+};
+
+// Folds A-Z to a-z and leaves every other unit alone.
+inline char16_t FoldAsciiCase(char16_t unit) {
+  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
+// Puts a hive behind HKEY_LOCAL_MACHINE; null installs an empty one. Keys opened before stay
+// on the hive they were opened on.
+void InstallMachineHive(std::shared_ptr<const RegistryHive> hive);
+std::shared_ptr<const RegistryHive> MachineHive();
+
+}  // namespace core
