@@ -34,6 +34,12 @@ class Error : public DebuggableException {
 
 }  // namespace Windows
 
+// A handler replaces the throw for its code: raising calls it and then returns.
+using WindowsErrorHandler = void (*)(const Windows::Error& error);
+// Registers the handler for code, replacing any earlier one; a null handler removes it.
+// The system registers none.
+void SetWindowsErrorHandler(std::uint32_t code, WindowsErrorHandler handler);
+
 // Does nothing for 0; otherwise raises Windows::Error (or calls a handler registered for the code).
 void RaiseWindowsError(std::uint32_t code, HMODULE module = nullptr);
 void RaiseLastError(HMODULE module = nullptr);

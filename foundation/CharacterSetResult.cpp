@@ -1,0 +1,142 @@
+#include "foundation/CharacterSetResult.h"
+
+#include <unicode/utypes.h>
+
+#include <cstring>
+#include <set>
+
+#include <windows.h>
+
+#include "foundation/CopiedUString.h"
+#include "foundation/LibraryExceptions.h"
+#include "foundation/NumberText.h"
+
+namespace {
+
+std::string FromCString(const char* text) { return text == nullptr ? std::string() : std::string(text); }
+
+std::string Decimal(std::uint32_t value) { return std::string(ToDecimalText(value, 1).Ref().view()); }
+
+// Frees the platform's text if copying it fails; the normal path reports a failed free.
+class LocalTextBuffer {
+ public:
+  explicit LocalTextBuffer(void* buffer) : buffer_(buffer) {}
+  LocalTextBuffer(const LocalTextBuffer&) = delete;
+  LocalTextBuffer& operator=(const LocalTextBuffer&) = delete;
+  ~LocalTextBuffer() {
+    if (buffer_ != nullptr) LocalFree(buffer_);
+  }
+  void Release() {
+    void* buffer = buffer_;
+    buffer_ = nullptr;
+    if (LocalFree(buffer) != nullptr) throw LocalFreeFailed();
+  }
+
+ private:
+  void* buffer_;
+};
+
+// The Windows code pages by name. Nothing consults the set; it is part of the library's
+// process-wide constants.
+struct CodePageNameLess {
+  bool operator()(const CopiedUString<UTF8>& a, const CopiedUString<UTF8>& b) const { return a.view() < b.view(); }
+};
+
+const std::set<CopiedUString<UTF8>, CodePageNameLess> kWindowsCodePageNames = [] {
+  std::set<CopiedUString<UTF8>, CodePageNameLess> names;
+  for (const char* name : {"windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254",
+                           "windows-1255", "windows-1256", "windows-1257", "windows-1258", "windows-874",
+                           "windows-932", "windows-936", "windows-949", "windows-950"}) {
+    names.emplace(std::string_view(name));
+  }
+  return names;
+}();
+
+}  // namespace
+
+// ---- ICUResult ----------------------------------------------------------------------------
+
+ICUResult::ICUResult(std::int32_t status, const char* operation) : status_(status), operation_(FromCString(operation)) {}
+
+const char* ICUResult::what() const noexcept {
+  try {
+    describedText_ = Describe();
+    return describedText_.c_str();
+  } catch (...) {
+    return ClassNameText().begin();
+  }
+}
+
+UStringRef<UTF8> ICUResult::MessageUtf8() const {
+  const char* text = what();
+  if (text == nullptr) return UStringRef<UTF8>();
+  return UStringRef<UTF8>(text, std::strlen(text));
+}
+
+// ICU counts warnings (negative codes) as success.
+bool ICUResult::Succeeded() const { return status_ <= 0; }
+
+std::uint32_t ICUResult::Code() const { return static_cast<std::uint32_t>(status_); }
+
+std::string ICUResult::CodeName() const { return u_errorName(static_cast<UErrorCode>(status_)); }
+
+std::string ICUResult::Describe() const {
+  std::string text = "UErrorCode=" + Decimal(static_cast<std::uint32_t>(status_)) + " [" + CodeName() + "]";
+  if (!operation_.empty()) text += " in " + operation_;
+  return text;
+}
+
+// ---- CharacterSetResult -------------------------------------------------------------------
+
+CharacterSetResult::CharacterSetResult(std::int32_t status, const char* operation) : ICUResult(status, operation) {}
+
+const char* CharacterSetResult::what() const noexcept {
+  try {
+    describedText_ = Describe();
+    return describedText_.c_str();
+  } catch (...) {
+    return ClassNameText().begin();
+  }
+}
+
+std::string CharacterSetResult::Describe() const {
+  std::string text = "CharacterSetResult:";
+  if (!context_.empty()) text += " " + context_ + ":";
+  text += " " + ICUResult::Describe();
+  if (!quoted_.empty()) text += " [\"" + quoted_ + "\"]";
+  return text;
+}
+
+// ---- WindowsCharacterSetResult ------------------------------------------------------------
+
+WindowsCharacterSetResult::WindowsCharacterSetResult(std::uint32_t windowsCode, const char* operation)
+    : CharacterSetResult(0, operation), windowsCode_(windowsCode) {}
+
+bool WindowsCharacterSetResult::Succeeded() const { return windowsCode_ == 0; }
+
+std::uint32_t WindowsCharacterSetResult::Code() const { return windowsCode_; }
+
+std::string WindowsCharacterSetResult::CodeName() const {
+  char* buffer = nullptr;
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                     nullptr, windowsCode_, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                     reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+  LocalTextBuffer owned(buffer);
+  std::string text = length != 0 ? std::string(buffer, length) : std::string();
+  // The platform ends its texts with a line break; the last one and what follows it go.
+  if (text.size() >= 2) {
+    const std::size_t lineEnd = text.rfind("\r\n");
+    if (lineEnd != std::string::npos) text.erase(lineEnd);
+  }
+  if (buffer != nullptr) owned.Release();
+  return text;
+}
+
+std::string WindowsCharacterSetResult::Describe() const {
+  std::string text = "WindowsCharacterSetResult:";
+  if (!context_.empty()) text += " " + context_ + ":";
+  text += " Error " + Decimal(windowsCode_) + " (" + CodeName() + ")";
+  if (!operation_.empty()) text += " in " + operation_;
+  return text;
+}
