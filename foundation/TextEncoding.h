@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 
 #include "foundation/CopiedUString.h"
 
@@ -17,24 +18,29 @@ CopiedUString<UTF16> ConvertU8ToU16Lenient(UStringRef<UTF8> text);
 CopiedUString<UTF8> ConvertU16ToACP(UStringRef<UTF16> text);
 CopiedUString<UTF16> ConvertACPToU16(UStringRef<UTF8> bytes);
 
-// Primitives of the lenient conversions; a zero length returns 0 without a platform call.
+// Primitives of the lenient conversions over MultiByteToWideChar / WideCharToMultiByte: the
+// number of units written, or with an output capacity of 0 the number needed. A zero length
+// returns 0 without a platform call; a failed platform call raises Windows::Error.
 std::size_t ToWide(unsigned codePage, unsigned long flags, const char* bytes, std::size_t length,
                    char16_t* out, std::size_t outCapacity);
 std::size_t ToNarrow(unsigned codePage, unsigned long flags, const char16_t* units, std::size_t length,
                      char* out, std::size_t outCapacity);
 
-// Zero-terminated wide text for platform calls; owns its buffer.
+// Zero-terminated wide text for platform calls. The zero unit is kept as the last unit of the
+// owned string, so moving the text (inline units included) moves the terminator with it.
 class TerminatedU16 {
  public:
   TerminatedU16() = default;
-  TerminatedU16(std::unique_ptr<char16_t[]> buffer, std::size_t length)
-      : buffer_(std::move(buffer)), length_(length) {}
-  const char16_t* c_str() const { return buffer_ ? buffer_.get() : u""; }
-  std::size_t size() const { return length_; }
+  // `units` holds the text followed by exactly one zero unit.
+  explicit TerminatedU16(CopiedUString<UTF16>&& units) : units_(std::move(units)) {}
+  const char16_t* c_str() const { return units_.empty() ? u"" : units_.data(); }
+  // Units of text, the terminator not counted.
+  std::size_t size() const { return units_.empty() ? 0 : units_.size() - 1; }
+  std::size_t Capacity() const { return units_.Capacity(); }
+  bool IsInline() const { return units_.IsInline(); }
 
  private:
-  std::unique_ptr<char16_t[]> buffer_;
-  std::size_t length_ = 0;
+  CopiedUString<UTF16> units_;
 };
 
 TerminatedU16 MakeTerminatedU16(CopiedUString<UTF16>&& text);
