@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "foundation/LibraryExceptions.h"
 
@@ -27,19 +30,77 @@ constexpr std::array<signed char, 256> kHexValues = MakeHexValues();
 
 inline int HexValue(unsigned char c) { return kHexValues[c]; }
 
+// Marks the bytes of a word that equal "%" by their top bit. The first marked byte is always
+// right; bytes after it may be marked wrongly, which is harmless since only the first is used.
+inline std::uint64_t PercentMask(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kTops = 0x8080808080808080u;
+  const std::uint64_t x = word ^ (kOnes * kPercent);
+  return (x - kOnes) & ~x & kTops;
+}
+
+// The position in memory order of the first marked byte.
+inline std::size_t FirstMarked(std::uint64_t mask) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+  } else {
+    return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
+  }
+}
+
 // Copies bytes up to the next "%" (which stays unread) or until input or output runs out.
-// memmove, because a caller may decode a buffer in place.
+// The runs between escapes are short in links, so a few words are scanned before paying for
+// memchr. Whole words are stored before the "%" is known, which is only safe when the output
+// does not overlap the input; a buffer decoded in place takes memmove instead.
 inline void CopyPlainRun(const unsigned char*& in, const unsigned char* inEnd, unsigned char*& out,
-                         unsigned char* outEnd) {
+                         unsigned char* outEnd, bool separate) {
   const std::size_t inLeft = inEnd > in ? static_cast<std::size_t>(inEnd - in) : 0;
   const std::size_t outLeft = outEnd > out ? static_cast<std::size_t>(outEnd - out) : 0;
-  const std::size_t n = std::min(inLeft, outLeft);
+  std::size_t n = std::min(inLeft, outLeft);
+  if (separate) {
+    for (int words = 0; words < 4 && n >= 8; ++words) {
+      std::uint64_t word;
+      std::memcpy(&word, in, 8);
+      std::memcpy(out, &word, 8);
+      if (const std::uint64_t mask = PercentMask(word)) {
+        const std::size_t run = FirstMarked(mask);
+        in += run;
+        out += run;
+        return;
+      }
+      in += 8;
+      out += 8;
+      n -= 8;
+    }
+    if (n < 8) {
+      while (n > 0 && *in != kPercent) {
+        *out++ = *in++;
+        --n;
+      }
+      return;
+    }
+  }
   if (n == 0) return;
   const void* percent = std::memchr(in, kPercent, n);
   const std::size_t run = percent ? static_cast<std::size_t>(static_cast<const unsigned char*>(percent) - in) : n;
   std::memmove(out, in, run);
   in += run;
   out += run;
+}
+
+// The ranges show the progress also when DataOverflow leaves early.
+[[noreturn]] void Overflow(ConstByteRange& input, ByteRange& output, const unsigned char* consumed,
+                           unsigned char* produced) {
+  input.begin = consumed;
+  output.begin = produced;
+  throw DataOverflow();
+}
+
+// Whether two byte ranges share no byte.
+inline bool Separate(const unsigned char* a, const unsigned char* aEnd, const unsigned char* b,
+                     const unsigned char* bEnd) {
+  const std::less<const unsigned char*> below;
+  return !below(a, bEnd) || !below(b, aEnd);
 }
 
 }  // namespace
@@ -49,33 +110,29 @@ void URLDecoder::Filter(ConstByteRange& input, ByteRange& output) {
   const unsigned char* const inEnd = input.end;
   unsigned char* out = output.begin;
   unsigned char* const outEnd = output.end;
-  // The ranges show the progress also when DataOverflow leaves early.
-  const auto publish = [&] {
-    input.begin = in;
-    output.begin = out;
+  // The positions are passed by value, so that they can stay in registers.
+  const auto publish = [&input, &output](const unsigned char* consumed, unsigned char* produced) {
+    input.begin = consumed;
+    output.begin = produced;
   };
-  const auto overflow = [&] {
-    publish();
-    throw DataOverflow();
-  };
+  const bool separate = Separate(in, inEnd, out, outEnd);
 
   for (;;) {
     switch (state_) {
       case Plain:
-        CopyPlainRun(in, inEnd, out, outEnd);
-        if (!(in < inEnd && out < outEnd)) {
-          publish();
-          return;
-        }
-        // At a "%" with room for one byte: a complete escape goes straight through.
-        if (inEnd - in >= 3) {
+        for (;;) {
+          CopyPlainRun(in, inEnd, out, outEnd, separate);
+          if (!(in < inEnd && out < outEnd)) {
+            publish(in, out);
+            return;
+          }
+          // At a "%" with room for one byte: a complete escape goes straight through.
+          if (inEnd - in < 3) break;
           const int high = HexValue(in[1]);
           const int low = HexValue(in[2]);
-          if ((high | low) >= 0) {
-            *out++ = static_cast<unsigned char>(high * 16 + low);
-            in += 3;
-            break;
-          }
+          if ((high | low) < 0) break;
+          *out++ = static_cast<unsigned char>(high * 16 + low);
+          in += 3;
         }
         ++in;
         state_ = AfterPercent;
@@ -83,7 +140,7 @@ void URLDecoder::Filter(ConstByteRange& input, ByteRange& output) {
 
       case AfterPercent:
         if (!(in < inEnd)) {
-          publish();
+          publish(in, out);
           return;
         }
         firstDigit_ = *in;
@@ -93,18 +150,18 @@ void URLDecoder::Filter(ConstByteRange& input, ByteRange& output) {
           break;
         }
         // Not an escape: the "%" stands for itself and the byte is read again as plain text.
-        if (!(out < outEnd)) overflow();
+        if (!(out < outEnd)) Overflow(input, output, in, out);
         *out++ = kPercent;
         state_ = Plain;
         break;
 
       case AfterFirstDigit: {
         if (!(in < inEnd)) {
-          publish();
+          publish(in, out);
           return;
         }
         const int low = HexValue(*in);
-        if (!(out < outEnd)) overflow();
+        if (!(out < outEnd)) Overflow(input, output, in, out);
         if (low >= 0) {
           *out++ = static_cast<unsigned char>(HexValue(firstDigit_) * 16 + low);
           ++in;
@@ -118,7 +175,7 @@ void URLDecoder::Filter(ConstByteRange& input, ByteRange& output) {
 
       case DigitPending:
         if (!(out < outEnd)) {
-          publish();
+          publish(in, out);
           return;
         }
         *out++ = firstDigit_;
