@@ -1,0 +1,44 @@
+#include "app/GuideLocation.h"
+
+#include <string_view>
+
+#include "app/RegistryReading.h"
+#include "foundation/Ascii.h"
+#include "foundation/TextEncoding.h"
+
+namespace {
+
+// The generator is a 32-bit program, so its key lives in the 32-bit view, named directly.
+constexpr LPCWSTR kGeneratorKey = u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator";
+constexpr std::string_view kEvaluationType = "EvalExpress";
+constexpr std::string_view kEvaluationGuide = "TsrEvalInstallationGuide\\Content\\runvane.html";
+constexpr std::string_view kNormalGuide = "TsrInstallationGuide\\Content\\runvane.html";
+
+// Each value is read with a key of its own, closed before the next step.
+CopiedUString<UTF8> ReadGeneratorValue(LPCWSTR name) {
+  const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKey, KEY_READ);
+  const std::u16string text = ReadRegistryString(key.Get(), name);
+  return TranscodeU16ToU8(UStringRef<UTF16>(std::u16string_view(text)));
+}
+
+bool EndsWithSeparator(UStringRef<UTF8> folder) {
+  return !folder.empty() && (folder.end()[-1] == '\\' || folder.end()[-1] == '/');
+}
+
+}  // namespace
+
+CopiedUString<UTF8> LocateGuidePage() {
+  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(u"InstallFolder");
+  const CopiedUString<UTF8> evalType = ReadGeneratorValue(u"EvalType");
+
+  const bool evaluation =
+      !evalType.empty() && Ascii::EqualsIgnoringCase(evalType.Ref(), UStringRef<UTF8>(kEvaluationType));
+  const UStringRef<UTF8> guide(evaluation ? kEvaluationGuide : kNormalGuide);
+
+  // A folder recorded without its trailing separator still names the folder: joining it
+  // straight to the guide would name a sibling ("C:\GenTsr...") that cannot be meant.
+  if (installFolder.empty() || EndsWithSeparator(installFolder.Ref())) return ConcatenateText(installFolder.Ref(), guide);
+  CopiedUString<UTF8> folder(installFolder);
+  folder.Append('\\');
+  return ConcatenateText(folder.Ref(), guide);
+}
