@@ -99,9 +99,38 @@ ModuleTables& Modules() {
   return modules;
 }
 
+// Texts that tests put in place of the table's; their storage stays put until replaced.
+struct Overrides {
+  std::mutex lock;
+  std::map<DWORD, std::u16string> texts;
+};
+
+Overrides& TestOverrides() {
+  static Overrides overrides;
+  return overrides;
+}
+
 }  // namespace
 
+void OverrideSystemMessageForTesting(DWORD id, std::optional<std::u16string> text) {
+  Overrides& overrides = TestOverrides();
+  std::lock_guard<std::mutex> guard(overrides.lock);
+  if (text) {
+    overrides.texts[id] = std::move(*text);
+  } else {
+    overrides.texts.erase(id);
+  }
+}
+
 const WCHAR* FindSystemMessage(DWORD id) {
+  {
+    Overrides& overrides = TestOverrides();
+    std::lock_guard<std::mutex> guard(overrides.lock);
+    if (!overrides.texts.empty()) {
+      const auto found = overrides.texts.find(id);
+      if (found != overrides.texts.end()) return found->second.c_str();
+    }
+  }
   const auto found = std::lower_bound(std::begin(kSystemMessages), std::end(kSystemMessages), id,
                                       [](const MessageTableEntry& entry, DWORD sought) { return entry.id < sought; });
   return found != std::end(kSystemMessages) && found->id == id ? found->text : nullptr;

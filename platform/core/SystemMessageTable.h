@@ -21,6 +21,10 @@ struct MessageTableEntry {
 // The system's text for a status code; null when the system has none.
 const WCHAR* FindSystemMessage(DWORD id);
 
+// Replaces the system's text for id until it is restored with nothing, so that tests can
+// give the platform any text. Not for use outside tests.
+void OverrideSystemMessageForTesting(DWORD id, std::optional<std::u16string> text);
+
 // The whole system table, sorted by id, for tests that check every entry.
 std::pair<const MessageTableEntry*, const MessageTableEntry*> SystemMessageEntries();
 
