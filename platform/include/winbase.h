@@ -47,3 +47,28 @@ HLOCAL LocalAlloc(UINT uFlags, SIZE_T uBytes);
 // Null on success (and for a null handle); the handle itself on failure, with
 // ERROR_INVALID_HANDLE when it is not a block LocalAlloc handed out.
 HLOCAL LocalFree(HLOCAL hMem);
+
+// ---- Global memory and integer helpers (window manager) -----------------------------------
+
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+
+// A fixed block's handle is its address; a moveable block's handle is not, and GlobalLock
+// hands out the address. Null on failure, with the reason in the thread's last error.
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+LPVOID GlobalLock(HGLOBAL memory);
+// Nonzero while the block is still locked; 0 with NO_ERROR once it is unlocked (always so for
+// a fixed block), 0 with ERROR_NOT_LOCKED or ERROR_INVALID_HANDLE otherwise.
+BOOL GlobalUnlock(HGLOBAL memory);
+// Null on success; the handle itself on failure.
+HGLOBAL GlobalFree(HGLOBAL memory);
+SIZE_T GlobalSize(HGLOBAL memory);
+// The handle of the block that holds an address GlobalLock handed out.
+HGLOBAL GlobalHandle(LPCVOID memory);
+
+// number * numerator / denominator through a 64-bit product, rounded half away from zero;
+// -1 when the denominator is 0 or the result does not fit.
+int MulDiv(int number, int numerator, int denominator);

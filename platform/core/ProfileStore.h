@@ -1,0 +1,23 @@
+// Where the application profile keeps its texts: values by profile, section and entry. Core's
+// default store is in memory (for tests); platform/posix installs a file per profile.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+  // The text of the entry, or nothing when there is none.
+  virtual std::optional<std::u16string> ReadString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry) = 0;
+  // Stores value; a null value removes the entry, a null entry the section. FALSE with the
+  // last error set when the store cannot be written.
+  virtual BOOL WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, LPCWSTR value) = 0;
+};
+
+// The store in force; installing null goes back to core's in-memory store. The installed
+// object must outlive its use.
+ProfileStore& CurrentProfileStore();
+void InstallProfileStore(ProfileStore* store);
