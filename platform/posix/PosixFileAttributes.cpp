@@ -1,0 +1,63 @@
+#include "posix/PosixFileAttributes.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "fileapi.h"
+#include "winerror.h"
+
+namespace posix {
+
+DWORD PlatformErrorOf(int posixError) {
+  switch (posixError) {
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+    case ELOOP:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+      return ERROR_ACCESS_DENIED;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+      return ERROR_ACCESS_DENIED;
+  }
+}
+
+DWORD PosixFileAttributes::Attributes(std::u16string_view platformPath, DWORD& error) const {
+  // Never cut at the zero unit: the shorter path would name another file.
+  if (platformPath.find(u'\0') != std::u16string_view::npos) {
+    error = ERROR_INVALID_NAME;
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  std::optional<std::string> host = mapping_ ? mapping_->ToHostPath(platformPath) : std::nullopt;
+  if (!host) {
+    error = ERROR_PATH_NOT_FOUND;
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  struct stat info {};
+  if (::stat(host->c_str(), &info) != 0) {
+    error = PlatformErrorOf(errno);
+    // A missing folder on the way is a missing path, as the platform tells the two apart.
+    if (error == ERROR_FILE_NOT_FOUND) {
+      const std::size_t slash = host->find_last_of('/');
+      struct stat parent {};
+      if (slash != std::string::npos && slash > 0 && ::stat(host->substr(0, slash).c_str(), &parent) != 0) {
+        error = ERROR_PATH_NOT_FOUND;
+      }
+    }
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  if ((info.st_mode & S_IWUSR) == 0) return FILE_ATTRIBUTE_READONLY;
+  return FILE_ATTRIBUTE_NORMAL;
+}
+
+}  // namespace posix

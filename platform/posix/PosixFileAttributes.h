@@ -1,0 +1,27 @@
+// File attributes from stat() of the host file behind a platform path.
+#pragma once
+
+#include <memory>
+
+#include "core/FileAttributeSource.h"
+#include "core/PathMapping.h"
+
+namespace posix {
+
+class PosixFileAttributes : public core::FileAttributeSource {
+ public:
+  explicit PosixFileAttributes(std::shared_ptr<const core::PathMapping> mapping) : mapping_(std::move(mapping)) {}
+
+  // A folder is FILE_ATTRIBUTE_DIRECTORY; a file without its owner's write permission is
+  // FILE_ATTRIBUTE_READONLY; any other file FILE_ATTRIBUTE_NORMAL. A path with a zero unit
+  // inside is refused with ERROR_INVALID_NAME.
+  DWORD Attributes(std::u16string_view platformPath, DWORD& error) const override;
+
+ private:
+  std::shared_ptr<const core::PathMapping> mapping_;
+};
+
+// The platform's code for a failed file system call's errno.
+DWORD PlatformErrorOf(int posixError);
+
+}  // namespace posix

@@ -1,0 +1,29 @@
+#include "posix/PosixServices.h"
+
+#include <memory>
+
+#include "core/FileAttributeSource.h"
+#include "core/FileVersionSource.h"
+#include "core/PathMapping.h"
+#include "core/RegistryHive.h"
+#include "posix/PosixFileAttributes.h"
+#include "posix/PosixFileVersions.h"
+#include "posix/WineHiveParser.h"
+#include "posix/WinePrefixPaths.h"
+
+namespace posix {
+
+void InstallPosixServices() { InstallPosixServices(DefaultWinePrefix()); }
+
+void InstallPosixServices(const std::string& prefix) {
+  // The hive first: when it cannot be read, the machine is not what the launcher expects,
+  // and nothing half-installed is left behind.
+  std::shared_ptr<const core::RegistryHive> hive = LoadWineHive(prefix + "/system.reg");
+  auto mapping = std::make_shared<const WinePrefixPaths>(prefix);
+  core::InstallMachineHive(std::move(hive));
+  core::InstallPathMapping(mapping);
+  core::InstallFileAttributeSource(std::make_shared<const PosixFileAttributes>(mapping));
+  core::InstallFileVersionSource(std::make_shared<const PosixFileVersions>(mapping));
+}
+
+}  // namespace posix
