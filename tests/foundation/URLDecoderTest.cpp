@@ -83,6 +83,16 @@ TEST(URLDecodeTest, LongTextsLeaveTheInlineStorage) {
   EXPECT_FALSE(decoded.IsInline());
 }
 
+TEST(URLDecodeTest, FindsTheEscapeAtEveryOffsetOfALongRun) {
+  // Plain runs are scanned in words; the escape may sit anywhere in or after them.
+  for (std::size_t offset = 0; offset < 80; ++offset) {
+    SCOPED_TRACE(offset);
+    const std::string text = std::string(offset, 'a') + "%41%4" + std::string(offset % 19, 'x');
+    const std::string expected = std::string(offset, 'a') + "A%4" + std::string(offset % 19, 'x');
+    EXPECT_EQ(View(URLDecode(std::string_view(text))), offset % 19 == 0 ? expected.substr(0, offset + 1) : expected);
+  }
+}
+
 TEST(URLDecoderTest, EverySplitGivesTheOneShotBytesAndFinishAddsTheTail) {
   for (const Case& c : kCases) {
     for (std::size_t split = 0; split <= c.text.size(); ++split) {
