@@ -140,7 +140,9 @@ TEST(WinePrefix, ComesFromTheEnvironment) {
   EXPECT_EQ("/srv/prefix", posix::DefaultWinePrefix());
   ::unsetenv("WINEPREFIX");
   const char* home = std::getenv("HOME");
-  if (home != nullptr) EXPECT_EQ(std::string(home) + "/.wine", posix::DefaultWinePrefix());
+  if (home != nullptr) {
+    EXPECT_EQ(std::string(home) + "/.wine", posix::DefaultWinePrefix());
+  }
   if (saved) ::setenv("WINEPREFIX", keep.c_str(), 1);
 }
 

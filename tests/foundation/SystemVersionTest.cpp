@@ -1,0 +1,171 @@
+// The system version from kernel32.dll's version resource and the registry, and the OS
+// version record and test built on it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+#include "core/FileVersionSource.h"
+#include "core/PathMapping.h"
+#include "core/RegistryHive.h"
+#include "foundation/ExceptionPL.h"
+#include "foundation/OSVersionInfo.h"
+#include "foundation/SystemVersion.h"
+#include "posix/PosixFileVersions.h"
+
+namespace {
+
+// The system directory's kernel32.dll is one of the fixture files; nothing else exists.
+class Kernel32Only : public core::PathMapping {
+ public:
+  explicit Kernel32Only(std::string file) : file_(std::move(file)) {}
+  std::optional<std::string> ToHostPath(std::u16string_view path) const override {
+    if (!core::EqualsIgnoringAsciiCase(path, u"C:\\windows\\system32\\kernel32.dll")) return std::nullopt;
+    return file_;
+  }
+  std::optional<std::u16string> ToPlatformPath(std::string_view) const override { return std::nullopt; }
+
+ private:
+  std::string file_;
+};
+
+struct Machine {
+  const char* kernel32;  // fixture file name, or nullptr for none
+  const char16_t* buildNumber;  // CurrentBuildNumber, or nullptr for none
+  DWORD ubrType;
+  std::uint64_t ubr;  // stored in ubrSize bytes
+  DWORD ubrSize;
+};
+
+void Install(const Machine& machine) {
+  const std::string file = machine.kernel32 ? std::string(TSR_TEST_DATA "/") + machine.kernel32 : "/nonexistent";
+  core::InstallFileVersionSource(std::make_shared<const posix::PosixFileVersions>(std::make_shared<Kernel32Only>(file)));
+  auto hive = std::make_shared<core::RegistryHive>();
+  const auto key = hive->AddPath(u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
+  if (machine.buildNumber) hive->SetString(key, u"CurrentBuildNumber", machine.buildNumber);
+  if (machine.ubrSize != 0) hive->SetValue(key, u"UBR", machine.ubrType, &machine.ubr, machine.ubrSize);
+  core::InstallMachineHive(hive);
+}
+
+std::string Text(const DottedVersion& v) {
+  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build) + "." +
+         std::to_string(v.revision) + " (" + std::to_string(v.count) + ")";
+}
+
+TEST(SystemVersion, FromKernel32AndTheRegistry) {
+  struct Case {
+    Machine machine;
+    std::string expected;
+  } cases[] = {
+      // From build 18362 on the registry's build number replaces kernel32's.
+      {{"kernel32-10.0.19041.1.dll", u"22631", REG_DWORD, 2861, 4}, "10.0.22631.2861 (4)"},
+      // Below it only the revision comes from the registry.
+      {{"kernel32-10.0.17763.1.dll", u"22631", REG_DWORD, 5329, 4}, "10.0.17763.5329 (4)"},
+      {{"kernel32-6.1.7601.17514.dll", nullptr, REG_DWORD, 24545, 4}, "6.1.7601.24545 (4)"},
+      {{"kernel32-6.1.7601.17514.dll", nullptr, 0, 0, 0}, "6.1.7601.0 (4)"},
+      // A UBR of another type or size is no revision.
+      {{"kernel32-10.0.19041.1.dll", u"19045", REG_SZ, 0x31, 4}, "10.0.19045.0 (4)"},
+      {{"kernel32-10.0.19041.1.dll", u"19045", REG_QWORD, 7, 8}, "10.0.19045.0 (4)"},
+      // The build text is parsed like the C library parses a decimal number.
+      {{"kernel32-10.0.19041.1.dll", u"  22000.9x", REG_DWORD, 1, 4}, "10.0.22000.1 (4)"},
+      {{"kernel32-10.0.19041.1.dll", u"none", REG_DWORD, 1, 4}, "10.0.0.1 (4)"},
+      // Each component keeps its low 16 bits.
+      {{"kernel32-10.0.19041.1.dll", u"65537", REG_DWORD, 0x10002, 4}, "10.0.1.2 (4)"},
+      // Without version data nothing is read from the registry either.
+      {{nullptr, u"22631", REG_DWORD, 2861, 4}, "0.0.0.0 (4)"},
+      {{"../../platform/data/no-version.dll", u"22631", REG_DWORD, 2861, 4}, "0.0.0.0 (4)"},
+  };
+  for (const Case& c : cases) {
+    Install(c.machine);
+    EXPECT_EQ(c.expected, Text(ReadSystemVersion())) << (c.machine.kernel32 ? c.machine.kernel32 : "no file");
+  }
+  core::InstallMachineHive(nullptr);
+  core::InstallFileVersionSource(nullptr);
+}
+
+TEST(SystemVersion, MissingRegistryKeyLeavesTheFileVersion) {
+  Install({"kernel32-10.0.19041.1.dll", nullptr, 0, 0, 0});
+  core::InstallMachineHive(nullptr);
+  EXPECT_EQ("10.0.19041.0 (4)", Text(ReadSystemVersion()));
+  core::InstallFileVersionSource(nullptr);
+}
+
+// Stand-ins for the platform query and the system version, for the record's cache.
+DottedVersion currentVersion;
+int queries = 0;
+const DottedVersion& CurrentVersion() { return currentVersion; }
+BOOL SucceedingQuery(LPOSVERSIONINFOW info) {
+  ++queries;
+  return GetVersionExW(info);
+}
+BOOL FailingQuery(LPOSVERSIONINFOW) {
+  ++queries;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
+TEST(OSVersionInfo, TakesTheSystemVersionIntoThePlatformsRecord) {
+  currentVersion = {10, 0, 22631, 2861, 4};
+  queries = 0;
+  SystemInformationDetail::OSVersionInfoCache cache(&SucceedingQuery, &CurrentVersion);
+  const OSVERSIONINFOEXW& info = cache.Get();
+  EXPECT_EQ(284u, info.dwOSVersionInfoSize);
+  EXPECT_EQ(10u, info.dwMajorVersion);
+  EXPECT_EQ(0u, info.dwMinorVersion);
+  EXPECT_EQ(22631u, info.dwBuildNumber);
+  EXPECT_EQ(DWORD{VER_PLATFORM_WIN32_NT}, info.dwPlatformId);  // as the platform filled it
+  cache.Get();
+  EXPECT_EQ(1, queries);  // asked once
+
+  // Components beyond the count are 0.
+  currentVersion = {6, 1, 7601, 0, 2};
+  SystemInformationDetail::OSVersionInfoCache partial(&SucceedingQuery, &CurrentVersion);
+  EXPECT_EQ(0u, partial.Get().dwBuildNumber);
+  EXPECT_EQ(1u, partial.Get().dwMinorVersion);
+}
+
+TEST(OSVersionInfo, OnceFailedStaysFailed) {
+  queries = 0;
+  SystemInformationDetail::OSVersionInfoCache cache(&FailingQuery, &CurrentVersion);
+  for (int i = 0; i < 2; ++i) {
+    try {
+      cache.Get();
+      FAIL() << "no failure";
+    } catch (const ExceptionPL& error) {
+      EXPECT_EQ("Unable to gather OSVERSIONINFOEX", std::string(error.MessageUtf8().view()));
+    }
+  }
+  EXPECT_EQ(1, queries);
+  EXPECT_THROW(cache.IsAtLeast(0, 0, 0), ExceptionPL);
+  EXPECT_THROW(cache.IsAtLeast(0, 0, 0), ExceptionPL);  // tries again, fails the same way
+}
+
+TEST(OSVersionInfo, IsAtLeastComparesMajorMinorBuild) {
+  struct Case {
+    DottedVersion version;
+    std::uint32_t major, minor, build;
+    bool expected;
+  } cases[] = {
+      {{6, 0, 6000, 0, 4}, 6, 0, 0, true},   {{5, 2, 3790, 0, 4}, 6, 0, 0, false},
+      {{10, 0, 0, 0, 4}, 6, 0, 0, true},     {{0, 0, 0, 0, 4}, 6, 0, 0, false},
+      {{0, 0, 0, 0, 4}, 0, 0, 0, true},      {{6, 1, 0, 0, 4}, 6, 0, 9999, true},
+      {{6, 0, 9999, 0, 4}, 6, 1, 0, false},  {{10, 0, 22631, 0, 4}, 10, 0, 22632, false},
+      {{10, 0, 22631, 9, 4}, 10, 0, 22631, true},  // the revision takes no part
+  };
+  for (const Case& c : cases) {
+    currentVersion = c.version;
+    SystemInformationDetail::OSVersionInfoCache cache(&SucceedingQuery, &CurrentVersion);
+    EXPECT_EQ(c.expected, cache.IsAtLeast(c.major, c.minor, c.build))
+        << Text(c.version) << " >= " << c.major << "." << c.minor << "." << c.build;
+  }
+}
+
+TEST(SystemVersion, IsWorkedOutOnceForTheProcess) {
+  const DottedVersion& first = GetSystemVersion();
+  EXPECT_EQ(&first, &GetSystemVersion());
+  EXPECT_EQ(4u, first.count);
+}
+
+}  // namespace
