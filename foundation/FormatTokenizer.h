@@ -15,17 +15,47 @@ struct FormatToken {
 // Walk a template with
 //   for (FormatTokenizer t(text); !t.AtEnd(); t.Next()) use(t.Token());
 // The first token is computed on construction, so a template that starts with an unclosed
-// "{" throws BadFormatStringError before the walk begins.
+// "{" throws BadFormatStringError before the walk begins. Inline, because every message and
+// every dialog text is walked twice and the templates are short.
 class FormatTokenizer {
  public:
-  explicit FormatTokenizer(UStringRef<UTF8> text);
+  explicit FormatTokenizer(UStringRef<UTF8> text)
+      : end_(text.begin() + text.size()), position_(text.begin()), after_(text.begin()) {
+    Compute();
+  }
 
   bool AtEnd() const { return position_ == end_; }
   const FormatToken& Token() const { return token_; }
-  void Next();
+  void Next() {
+    position_ = after_;
+    Compute();
+  }
 
  private:
-  void Compute();
+  [[noreturn]] static void ThrowUnclosed();
+
+  // A plain loop: templates are short, and a library search costs more to call than to run.
+  static const char* Find(const char* from, const char* end, char byte) {
+    while (from != end && *from != byte) ++from;
+    return from;
+  }
+
+  void Compute() {
+    if (position_ == end_) {
+      token_ = FormatToken{FormatTokenKind::Literal, UStringRef<UTF8>(end_, end_)};
+      after_ = end_;
+      return;
+    }
+    if (*position_ != '{') {
+      after_ = Find(position_, end_, '{');
+      token_ = FormatToken{FormatTokenKind::Literal, UStringRef<UTF8>(position_, after_)};
+      return;
+    }
+    const char* close = Find(position_ + 1, end_, '}');
+    if (close == end_) ThrowUnclosed();
+    token_ = FormatToken{FormatTokenKind::Variable, UStringRef<UTF8>(position_ + 1, close)};
+    after_ = close + 1;
+  }
 
   const char* end_;
   const char* position_;

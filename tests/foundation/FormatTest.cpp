@@ -80,6 +80,28 @@ TEST(Format, TemplatesRenderOrFailAsTheirSyntaxSays) {
   }
 }
 
+TEST(Format, LongTemplatesWithManyValues) {
+  // 17 values and 34 tokens: more than the bindings and tokens kept on the stack.
+  std::string tmpl, expected;
+  std::vector<std::string> texts;
+  for (int i = 0; i < 17; ++i) {
+    tmpl += "{v" + std::to_string(16 - i) + "}.";
+    texts.push_back(std::to_string(i));
+    expected += std::to_string(i) + ".";
+  }
+  std::vector<Text> values = Values(texts);
+  EXPECT_EQ(Format(Text(std::string_view(tmpl)), FormatValues(values)).view(), expected);
+  // A repeated name still renders the value that sorts first, on the long path too.
+  std::string repeated;
+  for (int i = 0; i < 17; ++i) repeated += "{a} ";
+  texts.assign(17, "b");
+  texts[9] = "a";
+  values = Values(texts);
+  std::string allA;
+  for (int i = 0; i < 17; ++i) allA += "a ";
+  EXPECT_EQ(Format(Text(std::string_view(repeated)), FormatValues(values)).view(), allA);
+}
+
 TEST(Format, ShortResultsStayInsideTheString) {
   const CopiedUString<UTF8> text = Format("Windows Error 0x{err}: {msg}", {ToHexText(5u), Text(std::string_view("Access is denied."))});
   EXPECT_EQ(text.view(), "Windows Error 0x5: Access is denied.");
