@@ -59,7 +59,7 @@ bool operator<(const Binding& a, const Binding& b) {
 // up to eight values do not touch the heap at all.
 class Bindings {
  public:
-  explicit Bindings(std::size_t count) : capacity_(count) {
+  explicit Bindings(std::size_t count) {
     if (count > kInline) heap_.reset(new Binding[count]);
   }
 
@@ -104,7 +104,6 @@ class Bindings {
   Binding* Slots() { return heap_ ? heap_.get() : reinterpret_cast<Binding*>(inline_); }
   const Binding* Slots() const { return heap_ ? heap_.get() : reinterpret_cast<const Binding*>(inline_); }
 
-  std::size_t capacity_;
   std::size_t size_ = 0;
   std::unique_ptr<Binding[]> heap_;
   alignas(Binding) unsigned char inline_[kInline * sizeof(Binding)];
