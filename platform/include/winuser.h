@@ -171,6 +171,11 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define ICON_BIG 1
 #define ICON_SMALL2 2
 
+// WM_ACTIVATE states.
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
 // WM_SYSCOMMAND commands.
 #define SC_SIZE 0xF000
 #define SC_MOVE 0xF010

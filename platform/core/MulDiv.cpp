@@ -1,0 +1,16 @@
+#include "winbase.h"
+
+#include <cstdint>
+#include <limits>
+
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+  std::int64_t magnitude = product < 0 ? -product : product;
+  const std::int64_t divisor = denominator < 0 ? -static_cast<std::int64_t>(denominator) : denominator;
+  // Half away from zero: add half the divisor to the magnitude before truncating.
+  std::int64_t quotient = (magnitude + divisor / 2) / divisor;
+  if ((product < 0) != (denominator < 0)) quotient = -quotient;
+  if (quotient > std::numeric_limits<int>::max() || quotient < std::numeric_limits<int>::min()) return -1;
+  return static_cast<int>(quotient);
+}
