@@ -1,72 +1,120 @@
 #include "core/RegistryHive.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace core {
 
 namespace {
 
-std::u16string Folded(std::u16string_view name) {
-  std::u16string folded(name);
-  for (char16_t& unit : folded) unit = FoldAsciiCase(unit);
-  return folded;
-}
-
-// Lookups fold into this buffer so that finding a key allocates nothing once it has grown.
-std::u16string_view FoldInto(std::u16string& buffer, std::u16string_view name) {
-  buffer.resize(name.size());
-  for (std::size_t i = 0; i < name.size(); ++i) buffer[i] = FoldAsciiCase(name[i]);
-  return buffer;
-}
+constexpr std::size_t kChunkBytes = 256 * 1024;
 
 // Calls `visit` on each non-empty "\"-separated component; stops when it returns false.
 template <class Visit>
-bool ForEachComponent(std::u16string_view path, Visit visit) {
+void ForEachComponent(std::u16string_view path, Visit visit) {
   std::size_t start = 0;
   while (start <= path.size()) {
     std::size_t stop = path.find(u'\\', start);
     if (stop == std::u16string_view::npos) stop = path.size();
-    if (stop > start && !visit(path.substr(start, stop - start))) return false;
+    if (stop > start && !visit(path.substr(start, stop - start))) return;
     start = stop + 1;
   }
-  return true;
 }
 
 }  // namespace
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
+  // Equal spellings are the usual case; compare them as bytes first.
+  if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+    if (a[i] != b[i] && FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
   }
   return true;
 }
 
-std::size_t RegistryHive::ChildHash::operator()(const ChildRef& ref) const noexcept {
-  // FNV-1a over the parent and the folded units.
-  std::uint64_t hash = 1469598103934665603ull ^ ref.parent;
-  for (char16_t unit : ref.folded) {
-    hash ^= unit;
-    hash *= 1099511628211ull;
-  }
-  return static_cast<std::size_t>(hash);
+RegistryHive::RegistryHive() {
+  keys_.push_back(Key{std::u16string_view(), kRoot});
+  slots_.resize(64);
 }
 
-RegistryHive::RegistryHive() { keys_.emplace_back(); }
+void RegistryHive::Reserve(std::size_t keys, std::size_t values) {
+  keys_.reserve(keys);
+  values_.reserve(values);
+  while (slots_.size() < 2 * keys) Grow();
+}
 
-void RegistryHive::Reserve(std::size_t keys, std::size_t dataBytes) {
-  children_.reserve(keys);
-  data_.reserve(dataBytes);
+const void* RegistryHive::Store(const void* data, std::size_t size, std::size_t alignment) {
+  // Alignments are powers of two.
+  const std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & (alignment - 1);
+  if (free_ == nullptr || padding + size > freeBytes_) {
+    const std::size_t chunk = std::max(kChunkBytes, size + alignment);
+    chunks_.push_back(std::unique_ptr<BYTE[]>(new BYTE[chunk]));  // filled before it is read
+    free_ = chunks_.back().get();
+    freeBytes_ = chunk;
+    return Store(data, size, alignment);
+  }
+  BYTE* at = free_ + padding;
+  if (size != 0) std::memcpy(at, data, size);
+  free_ = at + size;
+  freeBytes_ -= padding + size;
+  return at;
+}
+
+std::u16string_view RegistryHive::StoreName(std::u16string_view name) {
+  const auto* stored = static_cast<const char16_t*>(Store(name.data(), name.size() * sizeof(char16_t), alignof(char16_t)));
+  return std::u16string_view(stored, name.size());
+}
+
+// FNV-1a over the parent and the folded units, so names of another case meet in one slot.
+std::uint64_t RegistryHive::Hash(KeyId parent, std::u16string_view name) {
+  std::uint64_t hash = 1469598103934665603ull ^ parent;
+  for (char16_t unit : name) {
+    hash ^= FoldAsciiCase(unit);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::optional<RegistryHive::KeyId> RegistryHive::Lookup(KeyId parent, std::u16string_view name,
+                                                        std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.key == kNone) return std::nullopt;
+    if (slot.hash == hash) {
+      const Key& key = keys_[slot.key];
+      if (key.parent == parent && EqualsIgnoringAsciiCase(key.name, name)) return slot.key;
+    }
+  }
+}
+
+void RegistryHive::Insert(std::uint64_t hash, KeyId key) {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].key != kNone) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, key};
+}
+
+void RegistryHive::Grow() {
+  std::vector<Slot> old(slots_.size() * 2);
+  old.swap(slots_);
+  for (const Slot& slot : old) {
+    if (slot.key != kNone) Insert(slot.hash, slot.key);
+  }
 }
 
 RegistryHive::KeyId RegistryHive::AddChild(KeyId parent, std::u16string_view name) {
-  thread_local std::u16string buffer;
-  if (auto found = FindFolded(parent, FoldInto(buffer, name))) return *found;
+  const std::uint64_t hash = Hash(parent, name);
+  // A key without children needs no search; fillers add new subtrees one key after another.
+  if (keys_[parent].hasChildren) {
+    if (auto found = Lookup(parent, name, hash)) return *found;
+  }
+  keys_[parent].hasChildren = true;
   const auto id = static_cast<KeyId>(keys_.size());
-  Key& key = keys_.emplace_back();
-  key.name = std::u16string(name);
-  key.folded = Folded(name);
-  children_.emplace(ChildRef{parent, key.folded}, id);
+  keys_.push_back(Key{StoreName(name), parent});
+  if (2 * keys_.size() > slots_.size()) Grow();
+  Insert(hash, id);
   return id;
 }
 
@@ -79,15 +127,8 @@ RegistryHive::KeyId RegistryHive::AddPath(std::u16string_view path, KeyId from) 
   return current;
 }
 
-std::optional<RegistryHive::KeyId> RegistryHive::FindFolded(KeyId parent, std::u16string_view folded) const {
-  auto found = children_.find(ChildRef{parent, folded});
-  if (found == children_.end()) return std::nullopt;
-  return found->second;
-}
-
 std::optional<RegistryHive::KeyId> RegistryHive::FindChild(KeyId parent, std::u16string_view name) const {
-  thread_local std::u16string buffer;
-  return FindFolded(parent, FoldInto(buffer, name));
+  return Lookup(parent, name, Hash(parent, name));
 }
 
 std::optional<RegistryHive::KeyId> RegistryHive::FindPath(std::u16string_view path, KeyId from) const {
@@ -100,20 +141,9 @@ std::optional<RegistryHive::KeyId> RegistryHive::FindPath(std::u16string_view pa
 }
 
 void RegistryHive::SetValue(KeyId key, std::u16string_view name, DWORD type, const void* data, std::size_t size) {
-  Value value;
-  value.nameOffset = names_.size();
-  value.nameLength = name.size();
-  names_.insert(names_.end(), name.begin(), name.end());
-  value.dataOffset = data_.size();
-  value.dataLength = size;
-  const BYTE* bytes = static_cast<const BYTE*>(data);
-  data_.insert(data_.end(), bytes, bytes + size);
-  value.type = type;
-  value.next = kNone;
-
   // Values are appended; a lookup takes the last one of a name, so replacing costs nothing here.
   const auto index = static_cast<std::uint32_t>(values_.size());
-  values_.push_back(value);
+  values_.push_back(Value{StoreName(name), static_cast<const BYTE*>(Store(data, size, 4)), size, type, kNone});
   Key& owner = keys_[key];
   if (owner.lastValue == kNone) {
     owner.firstValue = index;
@@ -138,13 +168,10 @@ void RegistryHive::SetDword(KeyId key, std::u16string_view name, DWORD value) {
 std::optional<RegistryHive::ValueView> RegistryHive::FindValue(KeyId key, std::u16string_view name) const {
   const Value* match = nullptr;
   for (std::uint32_t i = keys_[key].firstValue; i != kNone; i = values_[i].next) {
-    const Value& value = values_[i];
-    if (EqualsIgnoringAsciiCase(std::u16string_view(names_.data() + value.nameOffset, value.nameLength), name)) {
-      match = &value;
-    }
+    if (EqualsIgnoringAsciiCase(values_[i].name, name)) match = &values_[i];
   }
   if (match == nullptr) return std::nullopt;
-  return ValueView{match->type, data_.data() + match->dataOffset, match->dataLength};
+  return ValueView{match->type, match->data, match->size};
 }
 
 }  // namespace core

@@ -8,12 +8,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "windef.h"
@@ -57,43 +55,47 @@ class RegistryHive {
   std::u16string_view KeyName(KeyId key) const { return keys_[key].name; }
   std::size_t KeyCount() const { return keys_.size(); }
 
-  // Room for a filler that knows its size beforehand.
-  void Reserve(std::size_t keys, std::size_t dataBytes);
+  // Room for a filler that knows roughly how much it will add.
+  void Reserve(std::size_t keys, std::size_t values);
 
  private:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
   struct Key {
-    std::u16string name;    // as first spelt
-    std::u16string folded;  // lower-case ASCII form, the lookup key
+    std::u16string_view name;  // as first spelt, in the arena
+    KeyId parent;
     std::uint32_t firstValue = kNone;
     std::uint32_t lastValue = kNone;
+    bool hasChildren = false;
   };
   struct Value {
-    std::size_t nameOffset;  // into names_
-    std::size_t nameLength;
-    std::size_t dataOffset;  // into data_
-    std::size_t dataLength;
+    std::u16string_view name;  // in the arena
+    const BYTE* data;          // in the arena
+    std::size_t size;
     DWORD type;
     std::uint32_t next;
   };
-  struct ChildRef {
-    KeyId parent;
-    std::u16string_view folded;
-    bool operator==(const ChildRef& other) const { return parent == other.parent && folded == other.folded; }
-  };
-  struct ChildHash {
-    std::size_t operator()(const ChildRef& ref) const noexcept;
+  // One slot of the open-addressing table of children, keyed by parent and folded name.
+  struct Slot {
+    std::uint64_t hash;
+    KeyId key = kNone;
   };
 
-  std::optional<KeyId> FindFolded(KeyId parent, std::u16string_view folded) const;
+  // Copies bytes into storage that never moves, so views into it stay valid as the hive grows.
+  const void* Store(const void* data, std::size_t size, std::size_t alignment);
+  std::u16string_view StoreName(std::u16string_view name);
 
-  // A deque keeps every Key where it is, so the views in children_ stay valid.
-  std::deque<Key> keys_;
-  std::unordered_map<ChildRef, KeyId, ChildHash> children_;
+  static std::uint64_t Hash(KeyId parent, std::u16string_view name);
+  std::optional<KeyId> Lookup(KeyId parent, std::u16string_view name, std::uint64_t hash) const;
+  void Insert(std::uint64_t hash, KeyId key);
+  void Grow();
+
+  std::vector<Key> keys_;
   std::vector<Value> values_;
-  std::vector<char16_t> names_;
-  std::vector<BYTE> data_;
+  std::vector<Slot> slots_;  // a power of two in size, at most half full
+  std::vector<std::unique_ptr<BYTE[]>> chunks_;
+  BYTE* free_ = nullptr;
+  std::size_t freeBytes_ = 0;
 };
 
 // Folds A-Z to a-z and leaves every other unit alone.

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -24,12 +26,52 @@ constexpr DWORD kString = 1;
 constexpr DWORD kBinary = 3;
 constexpr DWORD kDword = 4;
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+struct HexTable {
+  signed char values[256];
+  constexpr HexTable() : values() {
+    for (int c = 0; c < 256; ++c) {
+      values[c] = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    }
+  }
+};
+constexpr HexTable kHex;
+
+// Bytes a string copies as they are: ASCII other than the escape and the terminator.
+struct PlainTable {
+  bool plain[256];
+  constexpr explicit PlainTable(char terminator) : plain() {
+    for (int c = 0; c < 0x80; ++c) plain[c] = c != '\\' && c != terminator;
+  }
+};
+constexpr PlainTable kPlainInValue('"');
+constexpr PlainTable kPlainInKey(']');
+
+int HexValue(char c) { return kHex.values[static_cast<unsigned char>(c)]; }
+
+// Whether none of a word's eight bytes is non-ASCII, a backslash or the terminator.
+bool AllPlain(std::uint64_t word, char terminator) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  const auto hasByte = [](std::uint64_t w, unsigned char b) {
+    const std::uint64_t x = w ^ (kOnes * b);
+    return ((x - kOnes) & ~x & kHighs) != 0;
+  };
+  return (word & kHighs) == 0 && !hasByte(word, '\\') && !hasByte(word, static_cast<unsigned char>(terminator));
 }
+
+// Decoded text is written through a pointer into a buffer that only grows; a line never
+// decodes to more units than it has bytes.
+class UnitBuffer {
+ public:
+  char16_t* Begin(std::size_t most) {
+    if (units_.size() < most) units_.resize(std::max(most, 2 * units_.size()));
+    return units_.data();
+  }
+  char16_t* Data() { return units_.data(); }
+
+ private:
+  std::vector<char16_t> units_;
+};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -38,7 +80,10 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 class HiveParser {
  public:
   HiveParser(std::string_view text, const std::string& file, core::RegistryHive& hive)
-      : file_(file), hive_(hive), next_(text.data()), end_(text.data() + text.size()) {}
+      : file_(file), hive_(hive), next_(text.data()), end_(text.data() + text.size()) {
+    // A prefix's hive has about one key per 200 bytes and a value per 60.
+    hive_.Reserve(text.size() / 200 + 16, text.size() / 60 + 16);
+  }
 
   void Run() {
     if (!NextLine() || std::string_view(p_, lineEnd_ - p_) != kHeader) {
@@ -102,13 +147,13 @@ class HiveParser {
 
   void ParseKey() {
     ++p_;
-    DecodeString(']', text_);
+    const std::u16string_view path = DecodeString(']', text_);
     // The modification stamp that follows is of no use to a reader.
     SkipBlanks();
     while (p_ < lineEnd_ && *p_ >= '0' && *p_ <= '9') ++p_;
     SkipBlanks();
     if (p_ != lineEnd_) Fail("unexpected text after the key name");
-    key_ = ResolveKey(text_);
+    key_ = ResolveKey(path);
   }
 
   // Keys come in tree order, so each path shares most of its components with the one before;
@@ -123,7 +168,7 @@ class HiveParser {
       const std::u16string_view name = path.substr(start, stop - start);
       start = stop + 1;
       if (name.empty()) continue;
-      if (sharing && depth < chain_.size() && core::EqualsIgnoringAsciiCase(chain_[depth].first, name)) {
+      if (sharing && depth < chain_.size() && core::EqualsIgnoringAsciiCase(hive_.KeyName(chain_[depth]), name)) {
         ++depth;
         continue;
       }
@@ -131,21 +176,21 @@ class HiveParser {
         chain_.resize(depth);
         sharing = false;
       }
-      const KeyId parent = depth == 0 ? core::RegistryHive::kRoot : chain_[depth - 1].second;
-      chain_.emplace_back(std::u16string(name), hive_.AddChild(parent, name));
+      const KeyId parent = depth == 0 ? core::RegistryHive::kRoot : chain_[depth - 1];
+      chain_.push_back(hive_.AddChild(parent, name));
       ++depth;
     }
     if (sharing) chain_.resize(depth);
-    return depth == 0 ? core::RegistryHive::kRoot : chain_[depth - 1].second;
+    return depth == 0 ? core::RegistryHive::kRoot : chain_[depth - 1];
   }
 
   void ParseValue() {
     if (*p_ == '@') {
-      name_.clear();
+      name_ = std::u16string_view();
       ++p_;
     } else {
       ++p_;
-      DecodeString('"', name_);
+      name_ = DecodeString('"', nameBuffer_);
     }
     if (!key_) Fail("value before the first key");
     Expect("=");
@@ -183,10 +228,10 @@ class HiveParser {
   }
 
   void ParseStringValue(DWORD type) {
-    DecodeString('"', text_);
+    const std::size_t length = DecodeString('"', text_).size();
     ExpectLineEnd();
-    text_.push_back(u'\0');
-    hive_.SetValue(*key_, name_, type, text_.data(), text_.size() * sizeof(char16_t));
+    text_.Data()[length] = u'\0';
+    hive_.SetValue(*key_, name_, type, text_.Data(), (length + 1) * sizeof(char16_t));
   }
 
   void ParseBytes(DWORD type) {
@@ -218,41 +263,54 @@ class HiveParser {
     hive_.SetValue(*key_, name_, type, bytes_.data(), bytes_.size());
   }
 
-  // Decodes up to the unescaped terminator and leaves the cursor after it.
-  void DecodeString(char terminator, std::u16string& out) {
-    out.clear();
-    const char* run = p_;
+  // Decodes up to the unescaped terminator and leaves the cursor after it. The view stays
+  // valid until the buffer is used again; it has room for one more unit.
+  std::u16string_view DecodeString(char terminator, UnitBuffer& buffer) {
+    char16_t* const begin = buffer.Begin(static_cast<std::size_t>(lineEnd_ - p_) + 1);
+    char16_t* out = begin;
+    const bool* plain = terminator == ']' ? kPlainInKey.plain : kPlainInValue.plain;
     while (p_ < lineEnd_) {
-      const char c = *p_;
-      if (c == terminator) {
-        AppendUtf8(run, p_, out);
-        ++p_;
-        return;
+      const auto* in = reinterpret_cast<const unsigned char*>(p_);
+      const auto* stop = reinterpret_cast<const unsigned char*>(lineEnd_);
+      // Eight bytes at a time while none of them needs a closer look.
+      while (stop - in >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in, sizeof word);
+        if (!AllPlain(word, terminator)) break;
+        for (int i = 0; i < 8; ++i) out[i] = in[i];
+        in += 8;
+        out += 8;
       }
-      if (c != '\\') {
-        ++p_;
-        continue;
-      }
-      AppendUtf8(run, p_, out);
-      ++p_;
+      while (in < stop && plain[*in]) *out++ = *in++;
+      p_ = reinterpret_cast<const char*>(in);
       if (p_ == lineEnd_) break;
-      DecodeEscape(out);
-      run = p_;
+      const auto c = static_cast<unsigned char>(*p_);
+      if (c == static_cast<unsigned char>(terminator)) {
+        ++p_;
+        return std::u16string_view(begin, static_cast<std::size_t>(out - begin));
+      }
+      if (c == '\\') {
+        ++p_;
+        if (p_ == lineEnd_) break;
+        out = DecodeEscape(out);
+      } else {
+        out = DecodeUtf8(out);
+      }
     }
     Fail("unterminated string");
   }
 
-  void DecodeEscape(std::u16string& out) {
+  char16_t* DecodeEscape(char16_t* out) {
     const char c = *p_++;
     switch (c) {
-      case 'n': out.push_back(u'\n'); return;
-      case 'r': out.push_back(u'\r'); return;
-      case 't': out.push_back(u'\t'); return;
-      case 'a': out.push_back(u'\a'); return;
-      case 'b': out.push_back(u'\b'); return;
-      case 'f': out.push_back(u'\f'); return;
-      case 'v': out.push_back(u'\v'); return;
-      case 'e': out.push_back(u'\x1b'); return;
+      case 'n': *out++ = u'\n'; return out;
+      case 'r': *out++ = u'\r'; return out;
+      case 't': *out++ = u'\t'; return out;
+      case 'a': *out++ = u'\a'; return out;
+      case 'b': *out++ = u'\b'; return out;
+      case 'f': *out++ = u'\f'; return out;
+      case 'v': *out++ = u'\v'; return out;
+      case 'e': *out++ = u'\x1b'; return out;
       case 'x': {
         char16_t unit = 0;
         int digits = 0;
@@ -261,8 +319,8 @@ class HiveParser {
           ++digits;
         }
         if (digits == 0) Fail("\\x without hexadecimal digits");
-        out.push_back(unit);
-        return;
+        *out++ = unit;
+        return out;
       }
       default:
         break;
@@ -272,26 +330,27 @@ class HiveParser {
       for (int digits = 1; digits < 3 && p_ < lineEnd_ && *p_ >= '0' && *p_ <= '7'; ++digits) {
         unit = static_cast<char16_t>(unit * 8 + (*p_++ - '0'));
       }
-      out.push_back(unit);
-      return;
+      *out++ = unit;
+      return out;
     }
     // Any other escaped character stands for itself (\\, \", \[, \]); a byte of a UTF-8
-    // sequence is decoded with the rest of its run.
+    // sequence is decoded as such.
     if (static_cast<unsigned char>(c) < 0x80) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      --p_;
+      *out++ = static_cast<char16_t>(c);
+      return out;
     }
+    --p_;
+    return DecodeUtf8(out);
   }
 
-  void AppendUtf8(const char* begin, const char* end, std::u16string& out) {
-    if (begin == end) return;
-    const std::size_t length = static_cast<std::size_t>(end - begin);
-    const std::size_t old = out.size();
-    out.resize(old + length);  // never more units than bytes
-    const Utf::Outcome outcome = Utf::Utf8ToUtf16(begin, length, out.data() + old, length, true);
+  // Decodes the run of non-ASCII bytes at the cursor.
+  char16_t* DecodeUtf8(char16_t* out) {
+    const char* run = p_;
+    while (p_ < lineEnd_ && static_cast<unsigned char>(*p_) >= 0x80) ++p_;
+    const auto length = static_cast<std::size_t>(p_ - run);
+    const Utf::Outcome outcome = Utf::Utf8ToUtf16(run, length, out, length, true);
     if (outcome.status != Utf::Status::Ok) Fail("text is not valid UTF-8");
-    out.resize(old + outcome.units);
+    return out + outcome.units;
   }
 
   const std::string& file_;
@@ -302,9 +361,10 @@ class HiveParser {
   const char* lineEnd_ = nullptr;
   std::size_t line_ = 0;
   std::optional<KeyId> key_;
-  std::vector<std::pair<std::u16string, KeyId>> chain_;
-  std::u16string text_;
-  std::u16string name_;
+  std::vector<KeyId> chain_;  // the keys along the last key line's path
+  UnitBuffer text_;
+  UnitBuffer nameBuffer_;
+  std::u16string_view name_;
   std::vector<BYTE> bytes_;
 };
 

@@ -58,6 +58,8 @@ TEST(WineHiveParser, ReadsEveryValueForm) {
       {u"Hex", {REG_SZ, Bytes(std::u16string_view(u"caf\u00e9 \u20ac\0", 7))}},
       {u"Zero", {REG_SZ, Bytes(std::u16string_view(u"a\0b\0", 4))}},
       {u"Utf8", {REG_SZ, Bytes(std::u16string_view(u"caf\u00e9\0", 5))}},
+      // Non-ASCII text and escapes past the first eight plain bytes.
+      {u"LongUtf8", {REG_SZ, Bytes(std::u16string_view(u"Program Files f\u00fcr Tessarin und \"G\u00e4ste\"\0", 39))}},
       {u"", {REG_SZ, Bytes(std::u16string_view(u"default\0", 8))}},
       {u"Expand", {REG_EXPAND_SZ, Bytes(std::u16string_view(u"%SystemRoot%\\system32\0", 22))}},
       {u"Multi", {REG_MULTI_SZ, Bytes(std::u16string_view(u"one\0two\0\0", 9))}},
