@@ -149,6 +149,7 @@ DialogTemplateReadResult ReadDialogTemplate(const void* data, std::size_t size) 
   if (!in.NameOrNumberField(d.menu)) return Refuse("menu");
   if (!in.NameOrNumberField(d.windowClass)) return Refuse("class");
   if (!in.NameOrNumberField(d.title)) return Refuse("title");
+  d.titleEnd = in.Offset();
   d.hasFont = (d.style & DS_SETFONT) != 0;
   if (d.hasFont && !ReadFont(in, d)) return Refuse("font");
   // Each item takes at least its fixed part and three words; a count that promises more

@@ -46,7 +46,9 @@ struct DialogDescription {
   BYTE italic = 0;
   BYTE charSet = 0;
   std::u16string faceName;
-  // Offsets of the font block and of the face name's end (for the template editor).
+  // Offsets of the title's end, of the font block and of the face name's end (for the
+  // template editor).
+  std::size_t titleEnd = 0;
   std::size_t fontOffset = 0;
   std::size_t fontEnd = 0;
   std::vector<DialogItemDescription> items;

@@ -390,6 +390,12 @@ class CWnd : public CCmdTarget {
   // Destroys the window when it is still attached.
   ~CWnd() override;
 
+  // Stand-ins for HWND_TOP, HWND_BOTTOM, HWND_TOPMOST and HWND_NOTOPMOST in SetWindowPos.
+  static const CWnd wndTop;
+  static const CWnd wndBottom;
+  static const CWnd wndTopMost;
+  static const CWnd wndNoTopMost;
+
   HWND m_hWnd;
   // Only on an object; for a pointer that may be null use AfxGetSafeHwnd.
   operator HWND() const { return m_hWnd; }
@@ -525,6 +531,7 @@ class CWnd : public CCmdTarget {
   WNDPROC m_pfnSuper;
 
  private:
+  explicit CWnd(HWND pseudoWindow);
   friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
 };
 
