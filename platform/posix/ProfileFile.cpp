@@ -1,0 +1,100 @@
+#include "posix/ProfileFile.h"
+
+#include <glib.h>
+#include <glib/gstdio.h>
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+
+#include "errhandlingapi.h"
+#include "winerror.h"
+
+namespace {
+
+std::mutex fileMutex;
+
+std::string ToUtf8(LPCWSTR text) {
+  if (text == nullptr) return {};
+  glong length = 0;
+  while (text[length] != 0) ++length;
+  gchar* converted = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(text), length, nullptr, nullptr, nullptr);
+  std::string result = converted != nullptr ? converted : "";
+  g_free(converted);
+  return result;
+}
+
+std::u16string ToUtf16(const char* text) {
+  glong length = 0;
+  gunichar2* converted = g_utf8_to_utf16(text, -1, nullptr, &length, nullptr);
+  std::u16string result = converted != nullptr ? std::u16string(reinterpret_cast<char16_t*>(converted), static_cast<std::size_t>(length)) : std::u16string();
+  g_free(converted);
+  return result;
+}
+
+struct KeyFileDeleter {
+  void operator()(GKeyFile* file) const { g_key_file_free(file); }
+};
+using KeyFile = std::unique_ptr<GKeyFile, KeyFileDeleter>;
+
+// The file's contents, or an empty key file when there is none yet.
+KeyFile Load(const std::string& path) {
+  KeyFile file(g_key_file_new());
+  g_key_file_load_from_file(file.get(), path.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
+  return file;
+}
+
+}  // namespace
+
+std::string ProfileFile::PathOf(LPCWSTR profile) {
+  // Read each time rather than through GLib's cached user folders, so that a changed
+  // $XDG_CONFIG_HOME takes effect.
+  const char* configured = std::getenv("XDG_CONFIG_HOME");
+  std::string base = configured != nullptr && g_path_is_absolute(configured)
+                         ? std::string(configured)
+                         : std::string(g_get_home_dir()) + "/.config";
+  std::string name = ToUtf8(profile);
+  for (char& c : name)
+    if (c == '/' || c == '\\') c = '_';
+  if (name.empty()) name = "profile.INI";
+  gchar* path = g_build_filename(base.c_str(), name.c_str(), nullptr);
+  std::string result = path;
+  g_free(path);
+  return result;
+}
+
+std::optional<std::u16string> ProfileFile::ReadString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry) {
+  std::lock_guard lock(fileMutex);
+  KeyFile file = Load(PathOf(profile));
+  gchar* value = g_key_file_get_string(file.get(), ToUtf8(section).c_str(), ToUtf8(entry).c_str(), nullptr);
+  if (value == nullptr) return std::nullopt;
+  std::u16string result = ToUtf16(value);
+  g_free(value);
+  return result;
+}
+
+BOOL ProfileFile::WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, LPCWSTR value) {
+  std::lock_guard lock(fileMutex);
+  const std::string path = PathOf(profile);
+  KeyFile file = Load(path);
+  const std::string group = ToUtf8(section);
+  if (entry == nullptr)
+    g_key_file_remove_group(file.get(), group.c_str(), nullptr);
+  else if (value == nullptr)
+    g_key_file_remove_key(file.get(), group.c_str(), ToUtf8(entry).c_str(), nullptr);
+  else
+    g_key_file_set_string(file.get(), group.c_str(), ToUtf8(entry).c_str(), ToUtf8(value).c_str());
+  gchar* folder = g_path_get_dirname(path.c_str());
+  const int made = g_mkdir_with_parents(folder, 0700);
+  g_free(folder);
+  if (made != 0 || !g_key_file_save_to_file(file.get(), path.c_str(), nullptr)) {
+    SetLastError(ERROR_CANTWRITE);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void InstallProfileFiles() {
+  static ProfileFile files;
+  InstallProfileStore(&files);
+}
