@@ -36,14 +36,15 @@ class TemplateBytes {
 
 // The main window's template as its resource describes it: extended form, 463 x 263 units,
 // 8 pt "MS Shell Dlg" (weight 400, character set 1), one static placeholder 1033.
-inline TemplateBytes MainWindowTemplate(std::u16string_view caption = u"Tessarin Installation Guide") {
+inline TemplateBytes MainWindowTemplate(std::u16string_view caption = u"Tessarin Installation Guide",
+                                        std::u16string_view face = u"MS Shell Dlg", std::uint16_t points = 8) {
   constexpr std::uint32_t kStyle = 0x80000000 | 0x00C00000 | 0x00080000 | 0x00020000 | 0x80 | 0x40 | 0x08;
   constexpr std::uint32_t kPlaceholderStyle = 0x50000000 | 0x00020000 | 0x200 | 0x1;  // visible child, group
   TemplateBytes t;
   t.Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(kStyle).Word(1);  // version, mark, help, ex style, style, items
   t.Word(0).Word(0).Word(463).Word(263);
   t.Word(0).Word(0).Text(caption);                                 // no menu, no class
-  t.Word(8).Word(400).Byte(0).Byte(1).Text(u"MS Shell Dlg");
+  t.Word(points).Word(400).Byte(0).Byte(1).Text(face);
   t.PadTo4();
   t.Dword(0).Dword(0).Dword(kPlaceholderStyle).Word(0).Word(0).Word(463).Word(264).Dword(1033);
   t.Ordinal(0x0082).Text(u"<placeholder>").Word(0);                // static class, title, no data
