@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 #include <afxwin.h>
@@ -23,6 +24,8 @@ struct Probe {
   int asked[3] = {0, 0, 0};       // queries 101, 102, 103
   std::vector<RefreshQuery> refreshQueries;
   std::vector<UINT> moveFlags;    // of each WM_WINDOWPOSCHANGING
+  LRESULT hitTest = 0;            // answered to WM_NCHITTEST when not 0
+  LPARAM hitPoint = 0;            // where WM_NCHITTEST asked
 };
 
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,19 +53,27 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 const char16_t kProbeClass[] = u"LayoutTestProbe";
 
-// Static controls keep their own procedure; this one records their moves on the way to it.
-WNDPROC staticProc = nullptr;
+// System controls keep their own procedure; this one records their moves on the way to it
+// and can answer the hit test in their place.
+std::map<HWND, WNDPROC>& OriginalProcedures() {
+  static std::map<HWND, WNDPROC> procedures;
+  return procedures;
+}
 
-LRESULT CALLBACK RecordingStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* probe = reinterpret_cast<Probe*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (probe && message == WM_WINDOWPOSCHANGING) probe->moveFlags.push_back(reinterpret_cast<WINDOWPOS*>(lParam)->flags);
-  return ::CallWindowProcW(staticProc, window, message, wParam, lParam);
+  if (probe && message == WM_NCHITTEST && probe->hitTest != 0) {
+    probe->hitPoint = lParam;
+    return probe->hitTest;
+  }
+  return ::CallWindowProcW(OriginalProcedures()[window], window, message, wParam, lParam);
 }
 
 HWND RecordMoves(HWND control, Probe& probe) {
   ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
-  staticProc = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingStaticProc)));
+  OriginalProcedures()[control] = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
   return control;
 }
 
@@ -116,9 +127,20 @@ class LayoutOnWindows : public ::testing::Test {
     if (host_) ::DestroyWindow(host_);
   }
 
-  HWND Static(int l, int t, int r, int b, DWORD style = SS_LEFT) {
-    return ::CreateWindowExW(0, u"Static", u"", WS_CHILD | WS_VISIBLE | style, l, t, r - l, b - t, host_, nullptr,
+  HWND Control(LPCWSTR className, DWORD style, int l, int t, int r, int b) {
+    return ::CreateWindowExW(0, className, u"", WS_CHILD | WS_VISIBLE | style, l, t, r - l, b - t, host_, nullptr,
                              nullptr, nullptr);
+  }
+  HWND Static(int l, int t, int r, int b, DWORD style = SS_LEFT) { return Control(u"Static", style, l, t, r, b); }
+  // Whether the erase after ClipForErase would paint the point.
+  bool Erased(POINT p) {
+    HDC dc = ::GetDC(host_);
+    layout_->ClipForErase(dc);
+    HRGN clip = ::CreateRectRgn(0, 0, 0, 0);
+    const bool erased = ::GetClipRgn(dc, clip) == 1 && ::PtInRegion(clip, p.x, p.y);
+    ::DeleteObject(clip);
+    ::ReleaseDC(host_, dc);
+    return erased;
   }
   HWND ProbeControl(Probe& probe, int l, int t, int r, int b) {
     HWND w = ::CreateWindowExW(0, kProbeClass, u"", WS_CHILD | WS_VISIBLE, l, t, r - l, b - t, host_, nullptr, nullptr,
@@ -277,6 +299,52 @@ TEST_F(LayoutOnWindows, EraseRegionFollowsTheControlsInOrder) {
   EXPECT_EQ(::GetClipRgn(other, none), 0);
   ::DeleteObject(none);
   ::ReleaseDC(text, other);
+}
+
+TEST_F(LayoutOnWindows, ButtonsClipUnlessGroupBoxesOrTransparentOwnerDrawn) {
+  Probe transparent;
+  transparent.hitTest = HTTRANSPARENT;
+  HWND push = Control(u"Button", BS_PUSHBUTTON, 10, 10, 60, 30);
+  HWND group = Control(u"Button", BS_GROUPBOX, 100, 10, 200, 100);
+  HWND opaque = Control(u"Button", BS_OWNERDRAW, 10, 50, 60, 70);
+  HWND seeThrough = RecordMoves(Control(u"Button", BS_OWNERDRAW, 10, 80, 60, 100), transparent);
+  for (HWND w : {push, group, opaque, seeThrough}) layout_->AnchorControl(w, AnchorTopLeft, AnchorTopLeft);
+  EXPECT_FALSE(Erased({20, 20}));
+  EXPECT_TRUE(Erased({150, 50}));
+  EXPECT_FALSE(Erased({20, 60}));
+  EXPECT_TRUE(Erased({20, 90}));
+  // Asked at the client area's top-left corner in screen coordinates (the host sits at 0, 0).
+  EXPECT_EQ(transparent.hitPoint, MAKELPARAM(10, 80));
+}
+
+TEST_F(LayoutOnWindows, ListBoxRepaintsWhenWideningShowsSpaceBeyondItsRange) {
+  struct Case {
+    const char* what;
+    bool range;
+    int pos;
+    bool repaint;
+  } const cases[] = {
+      {"scrolled to the end", true, 90, true},   // maxPos 100, 90 + 30 > 100
+      {"scrolled less far", true, 60, false},
+      {"no horizontal range", false, 0, false},  // GetScrollInfo fails: nothing to show beyond
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResizeHost(400, 300);
+    Probe probe;
+    HWND list = RecordMoves(Control(u"ListBox", c.range ? WS_HSCROLL : 0, 10, 10, 110, 110), probe);
+    if (c.range) {
+      SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 199, 100, c.pos, 0};
+      ::SetScrollInfo(list, SB_HORZ, &info, FALSE);
+    }
+    layout_->AnchorControl(list, AnchorTopLeft, AnchorTopRight);
+    ResizeHost(430, 300);
+    layout_->ApplyLayout();
+    ASSERT_EQ(probe.moveFlags.size(), 1u);
+    EXPECT_EQ((probe.moveFlags[0] & SWP_NOCOPYBITS) != 0, c.repaint);
+    layout_->ClearLayout();
+    ::DestroyWindow(list);
+  }
 }
 
 // A control destroyed after it was anchored makes its own deferral fail; the other moves of

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "TemplateBytes.h"
+#include "app/Resources.h"
 #include "core/DesktopFacts.h"
 #include "foundation/ExceptionPL.h"
 
@@ -62,6 +63,27 @@ TEST_F(MessageFontTest, ReplacesTheFontAtTheComputedPoints) {
     ::GlobalFree(withFont);
     ::GlobalFree(rewritten);
   }
+}
+
+// The application's own main template, as the resource table holds it.
+TEST_F(MessageFontTest, ApplicationMainTemplateThroughBothSteps) {
+  ASSERT_TRUE(RegisterApplicationResources());
+  HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(131), RT_DIALOG);
+  ASSERT_NE(resource, nullptr);
+  const DWORD size = ::SizeofResource(nullptr, resource);
+  const BYTE* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, resource)));
+  ASSERT_EQ(size, 178u);
+  const std::vector<BYTE> original(bytes, bytes + size);
+  EXPECT_EQ(original, MainWindowTemplate().Bytes());
+
+  HGLOBAL rewritten = CUIFontDialog::RewriteDialogTemplate(bytes, size);
+  EXPECT_EQ(BytesOf(rewritten), original);
+  DefaultDesktopFacts().SetMessageFont(u"Segoe UI", -12);
+  DefaultDesktopFacts().dpi = 96;
+  HGLOBAL withFont = CUIFontDialog::ApplyMessageFont(rewritten);
+  EXPECT_EQ(BytesOf(withFont), MainWindowTemplate(u"Tessarin Installation Guide", u"Segoe UI", 9).Bytes());
+  ::GlobalFree(withFont);
+  ::GlobalFree(rewritten);
 }
 
 }  // namespace
