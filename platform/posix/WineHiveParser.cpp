@@ -145,43 +145,66 @@ class HiveParser {
     if (p_ != lineEnd_) Fail("unexpected text after the value");
   }
 
+  // Keys come in tree order, so a key line mostly repeats the components of the line before.
+  // Components whose text (and following separator) is byte for byte the same are taken
+  // from the chain of keys found for that line; only the rest is decoded and looked up.
   void ParseKey() {
     ++p_;
-    const std::u16string_view path = DecodeString(']', text_);
+    const char* name = p_;
+    const std::size_t shared = SharedComponents(name);
+    chain_.resize(shared);
+    ends_.resize(shared);
+    p_ = name + (shared == 0 ? 0 : ends_.back() + 2);
+    separators_.clear();
+    irregular_ = false;
+    const std::u16string_view rest = DecodeString(']', text_, name);
+    const auto nameLength = static_cast<std::size_t>(p_ - 1 - name);
     // The modification stamp that follows is of no use to a reader.
     SkipBlanks();
     while (p_ < lineEnd_ && *p_ >= '0' && *p_ <= '9') ++p_;
     SkipBlanks();
     if (p_ != lineEnd_) Fail("unexpected text after the key name");
-    key_ = ResolveKey(path);
+
+    std::size_t component = 0;
+    for (std::size_t start = 0; !rest.empty();) {
+      std::size_t stop = rest.find(u'\\', start);
+      if (stop == std::u16string_view::npos) stop = rest.size();
+      const std::u16string_view part = rest.substr(start, stop - start);
+      if (part.empty()) {
+        irregular_ = true;  // a doubled or outer separator: skipped, so raw offsets no longer match
+      } else {
+        const KeyId parent = chain_.empty() ? core::RegistryHive::kRoot : chain_.back();
+        chain_.push_back(hive_.AddChild(parent, part));
+        ends_.push_back(component < separators_.size() ? separators_[component] : nameLength);
+        ++component;
+      }
+      if (stop == rest.size()) break;
+      start = stop + 1;
+    }
+    if (separators_.size() + (component == 0 ? 0 : 1) != component) irregular_ = true;
+    previous_ = std::string_view(name, nameLength);
+    reusable_ = !irregular_;
+    key_ = chain_.empty() ? core::RegistryHive::kRoot : chain_.back();
   }
 
-  // Keys come in tree order, so each path shares most of its components with the one before;
-  // those are taken from the chain instead of being looked up again.
-  KeyId ResolveKey(std::u16string_view path) {
-    std::size_t depth = 0;
-    bool sharing = true;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-      std::size_t stop = path.find(u'\\', start);
-      if (stop == std::u16string_view::npos) stop = path.size();
-      const std::u16string_view name = path.substr(start, stop - start);
-      start = stop + 1;
-      if (name.empty()) continue;
-      if (sharing && depth < chain_.size() && core::EqualsIgnoringAsciiCase(hive_.KeyName(chain_[depth]), name)) {
-        ++depth;
-        continue;
-      }
-      if (sharing) {
-        chain_.resize(depth);
-        sharing = false;
-      }
-      const KeyId parent = depth == 0 ? core::RegistryHive::kRoot : chain_[depth - 1];
-      chain_.push_back(hive_.AddChild(parent, name));
-      ++depth;
+  // How many leading components of the key name at `name` are those of the previous line.
+  std::size_t SharedComponents(const char* name) const {
+    if (!reusable_) return 0;
+    const auto available = static_cast<std::size_t>(lineEnd_ - name);
+    const std::size_t limit = std::min(previous_.size(), available);
+    const std::size_t same = static_cast<std::size_t>(
+        std::mismatch(previous_.begin(), previous_.begin() + static_cast<std::ptrdiff_t>(limit), name).first -
+        previous_.begin());
+    std::size_t shared = 0;
+    for (std::size_t end : ends_) {
+      const bool separated = end < previous_.size()
+                                 ? end + 2 <= same
+                                 : same == previous_.size() && available >= end + 2 && name[end] == '\\' &&
+                                       name[end + 1] == '\\';
+      if (!separated) break;
+      ++shared;
     }
-    if (sharing) chain_.resize(depth);
-    return depth == 0 ? core::RegistryHive::kRoot : chain_[depth - 1];
+    return shared;
   }
 
   void ParseValue() {
@@ -265,7 +288,9 @@ class HiveParser {
 
   // Decodes up to the unescaped terminator and leaves the cursor after it. The view stays
   // valid until the buffer is used again; it has room for one more unit.
-  std::u16string_view DecodeString(char terminator, UnitBuffer& buffer) {
+  // With `keyName`, records where each separator ("\\\\") of a key name starts, relative to
+  // `keyName`, and notes a backslash written any other way.
+  std::u16string_view DecodeString(char terminator, UnitBuffer& buffer, const char* keyName = nullptr) {
     char16_t* const begin = buffer.Begin(static_cast<std::size_t>(lineEnd_ - p_) + 1);
     char16_t* out = begin;
     const bool* plain = terminator == ']' ? kPlainInKey.plain : kPlainInValue.plain;
@@ -292,7 +317,15 @@ class HiveParser {
       if (c == '\\') {
         ++p_;
         if (p_ == lineEnd_) break;
+        if (*p_ == '\\') {
+          if (keyName != nullptr) separators_.push_back(static_cast<std::size_t>(p_ - 1 - keyName));
+          *out++ = u'\\';
+          ++p_;
+          continue;
+        }
+        char16_t* const before = out;
         out = DecodeEscape(out);
+        if (keyName != nullptr && out > before && *before == u'\\') irregular_ = true;
       } else {
         out = DecodeUtf8(out);
       }
@@ -361,7 +394,12 @@ class HiveParser {
   const char* lineEnd_ = nullptr;
   std::size_t line_ = 0;
   std::optional<KeyId> key_;
-  std::vector<KeyId> chain_;  // the keys along the last key line's path
+  std::vector<KeyId> chain_;         // the keys along the last key line's path
+  std::vector<std::size_t> ends_;    // where each of its components ends in the raw name
+  std::vector<std::size_t> separators_;
+  std::string_view previous_;        // the last key line's raw name
+  bool reusable_ = false;            // whether ends_ match chain_ for that name
+  bool irregular_ = false;
   UnitBuffer text_;
   UnitBuffer nameBuffer_;
   std::u16string_view name_;

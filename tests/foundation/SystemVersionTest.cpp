@@ -2,11 +2,14 @@
 // version record and test built on it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include <windows.h>
 
+#include "core/FileAttributeSource.h"
 #include "core/FileVersionSource.h"
 #include "core/PathMapping.h"
 #include "core/RegistryHive.h"
@@ -14,6 +17,7 @@
 #include "foundation/OSVersionInfo.h"
 #include "foundation/SystemVersion.h"
 #include "posix/PosixFileVersions.h"
+#include "posix/PosixServices.h"
 
 namespace {
 
@@ -166,6 +170,24 @@ TEST(SystemVersion, IsWorkedOutOnceForTheProcess) {
   const DottedVersion& first = GetSystemVersion();
   EXPECT_EQ(&first, &GetSystemVersion());
   EXPECT_EQ(4u, first.count);
+}
+
+}  // namespace
+
+namespace {
+
+// A real Wine prefix, when TSR_REAL_WINEPREFIX names one; skipped otherwise.
+TEST(SystemVersion, FromARealPrefix) {
+  const char* prefix = std::getenv("TSR_REAL_WINEPREFIX");
+  if (prefix == nullptr || *prefix == '\0') GTEST_SKIP() << "TSR_REAL_WINEPREFIX is not set";
+  posix::InstallPosixServices(prefix);
+  const DottedVersion version = ReadSystemVersion();
+  std::printf("system version of %s: %s\n", prefix, Text(version).c_str());
+  EXPECT_NE(0u, version.major);  // kernel32.dll was found and read
+  core::InstallMachineHive(nullptr);
+  core::InstallFileVersionSource(nullptr);
+  core::InstallPathMapping(nullptr);
+  core::InstallFileAttributeSource(nullptr);
 }
 
 }  // namespace

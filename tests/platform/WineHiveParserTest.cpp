@@ -88,6 +88,44 @@ TEST(WineHiveParser, KeysOfAnotherLetterCaseAreTheSameKey) {
   EXPECT_EQ(8u, hive->KeyCount());
 }
 
+// Each key line builds the same tree as adding its path afresh would, however much of it the
+// line shares with the line before.
+TEST(WineHiveParser, KeyLinesSharingPartsOfTheirPathsFindTheRightKeys) {
+  const std::vector<std::pair<std::string, std::u16string>> lines = {
+      {"[A\\\\B\\\\C]", u"A\\B\\C"},
+      {"[A\\\\B\\\\D]", u"A\\B\\D"},
+      {"[A\\\\BX\\\\E]", u"A\\BX\\E"},  // shares bytes, not the component
+      {"[A\\\\B]", u"A\\B"},
+      {"[A\\\\B\\\\C\\\\E]", u"A\\B\\C\\E"},
+      {"[a\\\\b\\\\c\\\\F]", u"A\\B\\C\\F"},  // another letter case
+      {"[A\\\\B\\\\\\\\C2]", u"A\\B\\C2"},  // a doubled separator is skipped
+      {"[A\\\\B\\\\C2\\\\G]", u"A\\B\\C2\\G"},
+      {"[A\\\\B\\x5cQ3]", u"A\\B\\Q3"},  // a separator written as \x5c
+      {"[A\\\\B\\\\Q3\\\\H]", u"A\\B\\Q3\\H"},
+      {"[A\\\\B\\\\Q3\\\\H]", u"A\\B\\Q3\\H"},  // the same key again
+      {"[]", u""},
+      {"[Z]", u"Z"},
+  };
+  std::string text = "WINE REGISTRY Version 2\n";
+  core::RegistryHive expected;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    text += lines[i].first + " 1\n\"line\"=dword:" + std::to_string(10000000 + i) + "\n";
+    expected.AddPath(lines[i].second);
+  }
+  const auto hive = posix::ParseWineHive(text, "t.reg");
+  EXPECT_EQ(expected.KeyCount(), hive->KeyCount());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto key = hive->FindPath(lines[i].second);
+    ASSERT_TRUE(key.has_value()) << lines[i].first;
+    const auto value = hive->FindValue(*key, u"line");
+    ASSERT_TRUE(value.has_value()) << lines[i].first;
+  }
+  // The last value of a key is the one of the last line that named it.
+  DWORD line = 0;
+  std::memcpy(&line, hive->FindValue(*hive->FindPath(u"A\\B\\Q3\\H"), u"line")->data, 4);
+  EXPECT_EQ(0x10000010u, line);
+}
+
 TEST(WineHiveParser, BrokenFileNamesFileAndLine) {
   const std::string path = TSR_TEST_DATA "/broken.reg";
   try {
