@@ -41,7 +41,9 @@ RegistryHive::RegistryHive() {
 void RegistryHive::Reserve(std::size_t keys, std::size_t values) {
   keys_.reserve(keys);
   values_.reserve(values);
-  while (slots_.size() < 2 * keys) Grow();
+  std::size_t size = slots_.size();
+  while (size < 2 * keys) size *= 2;
+  if (size != slots_.size()) Rehash(size);
 }
 
 const void* RegistryHive::Store(const void* data, std::size_t size, std::size_t alignment) {
@@ -82,7 +84,7 @@ std::optional<RegistryHive::KeyId> RegistryHive::Lookup(KeyId parent, std::u16st
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.key == kNone) return std::nullopt;
-    if (slot.hash == hash) {
+    if (slot.hash == static_cast<std::uint32_t>(hash)) {
       const Key& key = keys_[slot.key];
       if (key.parent == parent && EqualsIgnoringAsciiCase(key.name, name)) return slot.key;
     }
@@ -93,11 +95,11 @@ void RegistryHive::Insert(std::uint64_t hash, KeyId key) {
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = hash & mask;
   while (slots_[i].key != kNone) i = (i + 1) & mask;
-  slots_[i] = Slot{hash, key};
+  slots_[i] = Slot{static_cast<std::uint32_t>(hash), key};
 }
 
-void RegistryHive::Grow() {
-  std::vector<Slot> old(slots_.size() * 2);
+void RegistryHive::Rehash(std::size_t size) {
+  std::vector<Slot> old(size);
   old.swap(slots_);
   for (const Slot& slot : old) {
     if (slot.key != kNone) Insert(slot.hash, slot.key);
@@ -113,7 +115,7 @@ RegistryHive::KeyId RegistryHive::AddChild(KeyId parent, std::u16string_view nam
   keys_[parent].hasChildren = true;
   const auto id = static_cast<KeyId>(keys_.size());
   keys_.push_back(Key{StoreName(name), parent});
-  if (2 * keys_.size() > slots_.size()) Grow();
+  if (2 * keys_.size() > slots_.size()) Rehash(2 * slots_.size());
   Insert(hash, id);
   return id;
 }

@@ -77,7 +77,7 @@ class RegistryHive {
   };
   // One slot of the open-addressing table of children, keyed by parent and folded name.
   struct Slot {
-    std::uint64_t hash;
+    std::uint32_t hash;  // the low half of the name's hash
     KeyId key = kNone;
   };
 
@@ -88,7 +88,7 @@ class RegistryHive {
   static std::uint64_t Hash(KeyId parent, std::u16string_view name);
   std::optional<KeyId> Lookup(KeyId parent, std::u16string_view name, std::uint64_t hash) const;
   void Insert(std::uint64_t hash, KeyId key);
-  void Grow();
+  void Rehash(std::size_t size);  // a power of two
 
   std::vector<Key> keys_;
   std::vector<Value> values_;
