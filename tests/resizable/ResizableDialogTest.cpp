@@ -10,6 +10,7 @@
 #include "TemplateBytes.h"
 #include "TestApp.h"
 #include "core/DesktopFacts.h"
+#include "foundation/OSVersionInfo.h"
 
 namespace {
 
@@ -251,6 +252,17 @@ TEST_F(ResizableDialogTest, ChildDialogKeepsItsFrameAndHidesItsGrip) {
   child.DestroyWindow();
 }
 
+// From version 6.0 on the dialog is made with the message font; before it, with the template's.
+TEST_F(ResizableDialogTest, FontFollowsTheSystemVersion) {
+  const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(dialog_.m_hWnd, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW logFont{};
+  ASSERT_NE(::GetObjectW(font, sizeof logFont, &logFont), 0);
+  const std::u16string_view expected =
+      IsOSVersionAtLeast(6, 0, 0) ? CurrentDesktopFacts().MessageFont().lfFaceName : u"MS Shell Dlg";
+  EXPECT_EQ(std::u16string_view(logFont.lfFaceName), expected);
+}
+
 TEST_F(ResizableDialogTest, SavesItsPlacementOnDestroyOnlyWhenAsked) {
   CWinApp& app = TestApp();
   app.WriteProfileStringW(u"ResizableState", u"DlgWindowPlacement", nullptr);
@@ -270,15 +282,21 @@ TEST_F(ResizableDialogTest, SavesItsPlacementOnDestroyOnlyWhenAsked) {
 // A dialog that ends its modal run from its initialisation.
 class EndingDialog : public CResizableDialog {
  public:
-  EndingDialog(UINT id, CWnd* parent, bool viaLoop) : CResizableDialog(id, parent), viaLoop_(viaLoop) {}
+  enum class Ending { Directly, ThroughTheLoop, ByFrameworkException };
+  EndingDialog(UINT id, CWnd* parent, Ending ending) : CResizableDialog(id, parent), ending_(ending) {}
   BOOL OnInitDialog() override {
     CResizableDialog::OnInitDialog();
     sawThickFrame = (GetStyle() & WS_THICKFRAME) != 0;
     ownerDisabled = m_pParentWnd && !m_pParentWnd->IsWindowEnabled();
-    if (viaLoop_) {
-      PostMessage(WM_COMMAND, IDCANCEL, 0);  // handled by the modal loop
-    } else {
-      EndDialog(43);
+    switch (ending_) {
+      case Ending::Directly:
+        EndDialog(43);
+        break;
+      case Ending::ThroughTheLoop:
+        PostMessage(WM_COMMAND, IDCANCEL, 0);
+        break;
+      case Ending::ByFrameworkException:
+        AfxThrowUserException();
     }
     return TRUE;
   }
@@ -286,23 +304,30 @@ class EndingDialog : public CResizableDialog {
   bool ownerDisabled = false;
 
  private:
-  bool viaLoop_;
+  Ending ending_;
 };
 
 TEST(ResizableDialogModal, RunsFromTheRewrittenTemplateAndFreesItsOwner) {
   RegisterTemplates();
   CWnd owner;
   ASSERT_TRUE(owner.CreateEx(0, u"Static", u"owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
-  EndingDialog direct(kTopLevelTemplate, &owner, false);
+  EndingDialog direct(kTopLevelTemplate, &owner, EndingDialog::Ending::Directly);
   EXPECT_EQ(direct.DoModal(), 43);
   EXPECT_TRUE(direct.sawThickFrame);
   EXPECT_TRUE(direct.ownerDisabled);
   EXPECT_TRUE(owner.IsWindowEnabled());
   EXPECT_EQ(direct.m_hWnd, nullptr);
 
-  EndingDialog looped(kTopLevelTemplate, &owner, true);
+  EndingDialog looped(kTopLevelTemplate, &owner, EndingDialog::Ending::ThroughTheLoop);
   EXPECT_EQ(looped.DoModal(), IDCANCEL);
   EXPECT_TRUE(owner.IsWindowEnabled());
+
+  // The framework's own exceptions end the run with -1; the owner is enabled again.
+  EndingDialog failing(kTopLevelTemplate, &owner, EndingDialog::Ending::ByFrameworkException);
+  EXPECT_EQ(failing.DoModal(), -1);
+  EXPECT_TRUE(failing.ownerDisabled);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  EXPECT_EQ(failing.m_hWnd, nullptr);
   owner.DestroyWindow();
 }
 

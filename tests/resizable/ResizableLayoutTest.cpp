@@ -347,6 +347,42 @@ TEST_F(LayoutOnWindows, ListBoxRepaintsWhenWideningShowsSpaceBeyondItsRange) {
   }
 }
 
+// A derived engine that places callback entries itself: entry 1 at (5, 5, 25, 25), entry 2 never.
+class CallbackLayout : public TestLayout {
+ public:
+  using TestLayout::TestLayout;
+  void AddCallback(HWND window, UINT_PTR id) {
+    LAYOUTINFO entry;
+    entry.window = window;
+    entry.callbackId = id;
+    ::GetClassNameW(window, entry.className, 260);
+    AddCallbackEntry(entry);
+  }
+
+ protected:
+  bool SupplyCallbackLayout(LAYOUTINFO& entry) override {
+    if (entry.callbackId != 1) return false;
+    entry.anchorTopLeft = AnchorTopLeft;
+    entry.offsetTopLeft = {5, 5};
+    entry.anchorBottomRight = AnchorTopLeft;
+    entry.offsetBottomRight = {25, 25};
+    return true;
+  }
+};
+
+TEST_F(LayoutOnWindows, CallbackEntriesAreSuppliedAfterThePlainOnes) {
+  CallbackLayout layout(host_);
+  HWND supplied = Static(100, 100, 150, 150);
+  HWND skipped = Static(200, 100, 250, 150);
+  layout.AnchorControl(supplied, AnchorTopLeft, AnchorBottomRight);  // overridden by the callback
+  layout.AddCallback(supplied, 1);
+  layout.AddCallback(skipped, 2);
+  ResizeHost(500, 400);
+  layout.ApplyLayout();
+  EXPECT_TRUE(IsRect(RectIn(host_, supplied), 5, 5, 25, 25));
+  EXPECT_TRUE(IsRect(RectIn(host_, skipped), 200, 100, 250, 150));
+}
+
 // A control destroyed after it was anchored makes its own deferral fail; the other moves of
 // the arrangement still happen.
 TEST_F(LayoutOnWindows, AFailedDeferralSkipsOnlyThatControl) {
