@@ -108,20 +108,19 @@ TEST(Format, ShortResultsStayInsideTheString) {
   EXPECT_TRUE(text.IsInline());
 }
 
-// Attaches tables to the built-in context for one test and detaches them afterwards.
+// Links that a test attaches to the built-in context; they are detached whatever the test did.
 class FormatOverrides : public ::testing::Test {
  protected:
   void Attach(FormatOverrideLink& link, const FormatOverrideTable& table) {
     link.table = &table;
     CurrentFormatOverrideContext().Attach(link);
-    attached_.push_back(&link);
   }
   void TearDown() override {
-    for (FormatOverrideLink* link : attached_) CurrentFormatOverrideContext().Detach(*link);
+    CurrentFormatOverrideContext().Detach(olderLink);
+    CurrentFormatOverrideContext().Detach(newerLink);
   }
 
- private:
-  std::vector<FormatOverrideLink*> attached_;
+  FormatOverrideLink olderLink, newerLink;
 };
 
 TEST_F(FormatOverrides, WithoutTablesTheEffectiveTemplateIsTheKey) {
@@ -138,8 +137,7 @@ TEST_F(FormatOverrides, OverridesPlaceTheKeysValuesAndMissingNamesFail) {
       {Text(std::string_view("{b} {a}")), Text(std::string_view("{a}-{b}-{a}"))},  // reorders and repeats
   };
   const FormatOverrideTable table(std::begin(pairs), std::end(pairs));
-  FormatOverrideLink link;
-  Attach(link, table);
+  Attach(olderLink, table);
 
   EXPECT_EQ(Format(MakeFormatTemplate(Text(std::string_view("{b} {a}"))), {Text(std::string_view("1")), Text(std::string_view("2"))}).view(),
             "2-1-2");
@@ -154,7 +152,6 @@ TEST_F(FormatOverrides, TheTableAttachedLastAnswersFirst) {
   const FormatOverridePair second[] = {{key, Text(std::string_view("Bonjour"))}};
   const FormatOverrideTable older(std::begin(first), std::end(first));
   const FormatOverrideTable newer(std::begin(second), std::end(second));
-  FormatOverrideLink olderLink, newerLink;
   Attach(olderLink, older);
   Attach(newerLink, newer);
   FormatOverrideContext& context = CurrentFormatOverrideContext();
