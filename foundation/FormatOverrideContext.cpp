@@ -16,7 +16,26 @@ std::unique_ptr<FormatOverrideContext>& InstalledSlot() {
   return slot;
 }
 
+void Unlink(FormatOverrideList& list, FormatOverrideLink& link) {
+  if (link.previous != nullptr) {
+    link.previous->next = link.next;
+  } else {
+    list.first = link.next;
+  }
+  if (link.next != nullptr) {
+    link.next->previous = link.previous;
+  } else {
+    list.last = link.previous;
+  }
+  link.next = link.previous = nullptr;
+  link.owner = nullptr;
+}
+
 }  // namespace
+
+FormatOverrideLink::~FormatOverrideLink() {
+  if (owner != nullptr) Unlink(*owner, *this);
+}
 
 // The first pair not less than (key, empty), which is the key's first pair when it has one.
 const FormatOverridePair* FormatOverrideTable::Find(UStringRef<UTF8> key) const {
@@ -75,19 +94,7 @@ void FormatOverrideContext::Attach(FormatOverrideLink& link) {
 }
 
 void FormatOverrideContext::Detach(FormatOverrideLink& link) {
-  if (link.owner != &list_) return;
-  if (link.previous != nullptr) {
-    link.previous->next = link.next;
-  } else {
-    list_.first = link.next;
-  }
-  if (link.next != nullptr) {
-    link.next->previous = link.previous;
-  } else {
-    list_.last = link.previous;
-  }
-  link.next = link.previous = nullptr;
-  link.owner = nullptr;
+  if (link.owner == &list_) Unlink(list_, link);
 }
 
 bool FormatOverrideContext::LoadsOwnTables() const { return false; }

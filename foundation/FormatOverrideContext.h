@@ -32,8 +32,13 @@ class FormatOverrideTable {
 struct FormatOverrideList;
 
 // Owned by whoever attaches the table; the context never frees a link. A link is in at most
-// one list at a time.
+// one list at a time, and leaves it when it is destroyed, so the list never holds a dead link.
 struct FormatOverrideLink {
+  FormatOverrideLink() = default;
+  FormatOverrideLink(const FormatOverrideLink&) = delete;
+  FormatOverrideLink& operator=(const FormatOverrideLink&) = delete;
+  ~FormatOverrideLink();
+
   FormatOverrideLink* next = nullptr;
   FormatOverrideLink* previous = nullptr;
   FormatOverrideList* owner = nullptr;

@@ -166,6 +166,14 @@ TEST_F(FormatOverrides, TheTableAttachedLastAnswersFirst) {
   context.Detach(olderLink);
   context.Detach(newerLink);
   EXPECT_EQ(context.Lookup(key, Text(std::string_view("fallback"))).view(), "fallback");
+  // A link that goes out of scope while attached takes itself out of the list.
+  {
+    FormatOverrideLink scoped;
+    scoped.table = &newer;
+    context.Attach(scoped);
+    EXPECT_EQ(context.Lookup(key).view(), "Bonjour");
+  }
+  EXPECT_EQ(context.Lookup(key).view(), "Hello");
 }
 
 TEST(FormatOverrideSlot, AnInstalledContextReplacesTheDefault) {
