@@ -140,6 +140,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case SC_MINIMIZE: ShowWindow(handle, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(handle, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(handle, SW_RESTORE); break;
+        case SC_SIZE: RunSizeLoop(handle, static_cast<UINT>(wParam & 0x000F)); break;
         default: break;
       }
       return 0;

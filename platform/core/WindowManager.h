@@ -112,6 +112,9 @@ WPARAM SizeKind(const Window& window);
 LPARAM ClientSizeParam(const Window& window);
 LPARAM ClientOriginParam(const Window& window);
 
+// WM_SYSCOMMAND SC_SIZE: hands the window to the presenter's sizing loop, if there is one.
+void RunSizeLoop(HWND window, UINT edge);
+
 // The class procedures of the system classes.
 LRESULT CALLBACK StaticProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "WindowTestSupport.h"
+#include "core/UserSizing.h"
 
 namespace {
 
@@ -265,6 +266,39 @@ TEST_F(WindowManagerTest, TrackingLimitsOfASizableWindowHoldItsSize) {
   HWND fixed = Make(WS_POPUP | WS_CAPTION, {0, 0, 400, 300});
   SetWindowPos(fixed, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(WindowRectOf(fixed).right, 100);
+}
+
+TEST_F(WindowManagerTest, UserSizingStopsAtTheTrackingLimitAndKeepsTheOppositeEdge) {
+  recorder_.On(WM_GETMINMAXINFO, [](HWND, UINT, WPARAM, LPARAM lp) -> LRESULT {
+    reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{300, 200};
+    return 0;
+  });
+  HWND w = Make(kSizable | WS_VISIBLE, {100, 100, 500, 400});
+  recorder_.Clear();
+  ASSERT_TRUE(SizeWindowByUser(w, WMSZ_BOTTOMRIGHT, RECT{100, 100, 150, 150}));
+  EXPECT_EQ(WindowRectOf(w), (RECT{100, 100, 400, 300}));
+  ASSERT_TRUE(SizeWindowByUser(w, WMSZ_LEFT, RECT{350, 100, 400, 300}));
+  EXPECT_EQ(WindowRectOf(w), (RECT{100, 100, 400, 300}));  // the right edge stays where it was
+  ASSERT_TRUE(SizeWindowByUser(w, WMSZ_TOPLEFT, RECT{50, 60, 400, 300}));
+  EXPECT_EQ(WindowRectOf(w), (RECT{50, 60, 400, 300}));
+  const auto sequence = recorder_.Sequence({WM_ENTERSIZEMOVE, WM_SIZING, WM_EXITSIZEMOVE});
+  ASSERT_EQ(sequence.size(), 9u);
+  EXPECT_EQ(sequence[0].second, static_cast<UINT>(WM_ENTERSIZEMOVE));
+  EXPECT_EQ(sequence[2].second, static_cast<UINT>(WM_EXITSIZEMOVE));
+  // A size grip's click asks its top-level window for the sizing loop from the lower right.
+  static HWND askedWindow;
+  static UINT askedEdge;
+  const SizeLoopHandler previous = SetSizeLoopHandler([](HWND window, UINT edge) {
+    askedWindow = window;
+    askedEdge = edge;
+  });
+  HWND child = Make(WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, w, 1);
+  HWND grip = CreateWindowExW(0, u"ScrollBar", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 80, 80, 17, 17, child,
+                              nullptr, nullptr, nullptr);
+  SendMessageW(grip, WM_LBUTTONDOWN, 0, 0);
+  SetSizeLoopHandler(previous);
+  EXPECT_EQ(askedWindow, w);
+  EXPECT_EQ(askedEdge, static_cast<UINT>(WMSZ_BOTTOMRIGHT));
 }
 
 TEST_F(WindowManagerTest, PointsMapBetweenNestedClientAreas) {
