@@ -1,6 +1,8 @@
 #include "core/UtfCodec.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -39,95 +41,177 @@ struct Sink {
 
 // ---- UTF-8 to UTF-16 ----
 
+// The second byte of a sequence, by its lead byte: bit (byte >> 4) is set for the high nibbles
+// allowed there. 80-BF is nibbles 8-B; E0 allows A0-BF only (below is overlong), ED 80-9F only
+// (above encodes surrogates), F0 90-BF (below is overlong), F4 80-8F (above passes U+10FFFF).
+constexpr std::uint16_t kAnyContinuation = 0x0F00;
+constexpr std::uint16_t kThreeByteSecond[16] = {0x0C00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00,
+                                                0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0300, 0x0F00, 0x0F00};
+constexpr std::uint16_t kFourByteSecond[5] = {0x0E00, 0x0F00, 0x0F00, 0x0F00, 0x0100};
+static_assert(kThreeByteSecond[1] == kAnyContinuation);
+
+inline bool Allowed(std::uint16_t nibbles, unsigned char b) { return (nibbles >> (b >> 4)) & 1; }
+
+// Spreads four bytes of a 32-bit word into the four 16-bit lanes of a 64-bit word.
+inline std::uint64_t Spread4(std::uint32_t four) {
+  std::uint64_t w = four;
+  w = (w | (w << 16)) & 0x0000FFFF0000FFFFull;
+  return (w | (w << 8)) & 0x00FF00FF00FF00FFull;
+}
+
+// Widens eight bytes to eight units, a word of four units at a time.
+inline void Widen8(const unsigned char* p, char16_t* o) {
+  if (kLittleEndian) {
+    std::uint32_t lo, hi;
+    std::memcpy(&lo, p, 4);
+    std::memcpy(&hi, p + 4, 4);
+    const std::uint64_t a = Spread4(lo), b = Spread4(hi);
+    std::memcpy(o, &a, 8);
+    std::memcpy(o + 4, &b, 8);
+  } else {
+    for (int i = 0; i < 8; ++i) o[i] = p[i];
+  }
+}
+
+// Decodes well-formed UTF-8 while no step can reach the end of the input or of the output,
+// so that neither needs a test inside the loop. Every step starts more than 16 bytes before
+// the end; a step reads at most 2 + 8 bytes (two single ASCII bytes, then a word) or one
+// sequence of 4. Since a step never makes more units than it reads bytes, it also starts more
+// than 16 units before the output's end, and writes at most 10. Stops at the first ill-formed
+// sequence, or when the stretch is used up.
+template <bool kWrite>
+void DecodeStretch(const unsigned char*& p, const unsigned char* const end, Sink<kWrite, char16_t>& sink) {
+  constexpr std::size_t kMargin = 16;
+  for (;;) {
+    std::size_t stretch = static_cast<std::size_t>(end - p);
+    if (kWrite) stretch = std::min(stretch, sink.capacity - sink.n);
+    if (stretch < 2 * kMargin) return;
+    stretch -= kMargin;
+    const unsigned char* const stop = p + stretch;
+    std::size_t n = sink.n;
+    char16_t* const out = sink.out;
+    while (p < stop) {
+      const unsigned b0 = *p;
+      if (b0 < 0x80) {
+        // The first two bytes of a run one at a time: between other characters most runs
+        // are a space or a short word, which a word would cost more than it saves.
+        if (kWrite) out[n] = static_cast<char16_t>(b0);
+        ++n;
+        ++p;
+        if (*p >= 0x80) continue;
+        if (kWrite) out[n] = static_cast<char16_t>(*p);
+        ++n;
+        ++p;
+        if (*p >= 0x80) continue;
+        // An ASCII run, a word at a time. The word that ends the run gives its ASCII head at
+        // once, so a run is entered once, never once per character. The word is widened
+        // whole: units past its ASCII head are overwritten by what follows.
+        for (;;) {
+          const std::uint64_t high = Load64(p) & kByteHighBits;
+          if (kWrite) Widen8(p, out + n);
+          if (high) {
+            const unsigned ascii = FirstMarkedByte(high);
+            n += ascii;
+            p += ascii;
+            break;
+          }
+          n += 8;
+          p += 8;
+          if (p >= stop) break;
+        }
+        continue;
+      }
+      const unsigned b1 = p[1];
+      if (b0 >= 0xE0) {
+        if (b0 < 0xF0) {
+          const unsigned b2 = p[2];
+          if (!(Allowed(kThreeByteSecond[b0 & 0x0F], b1) & IsContinuation(b2))) break;
+          if (kWrite) out[n] = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+          ++n;
+          p += 3;
+          continue;
+        }
+        const unsigned b2 = p[2], b3 = p[3];
+        if (!(b0 < 0xF5 && (Allowed(kFourByteSecond[b0 - 0xF0], b1) & IsContinuation(b2) & IsContinuation(b3)))) break;
+        if (kWrite) {
+          const std::uint32_t c = ((b0 & 0x07) << 18) | ((b1 & 0x3F) << 12) | ((b2 & 0x3F) << 6) | (b3 & 0x3F);
+          out[n] = static_cast<char16_t>(0xD7C0 + (c >> 10));
+          out[n + 1] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+        }
+        n += 2;
+        p += 4;
+        continue;
+      }
+      if (!(b0 >= 0xC2 && IsContinuation(b1))) break;
+      if (kWrite) out[n] = static_cast<char16_t>(((b0 & 0x1F) << 6) | (b1 & 0x3F));
+      ++n;
+      p += 2;
+    }
+    sink.n = n;
+    if (p < stop) return;  // stopped at an ill-formed sequence
+  }
+}
+
+// One sequence (or ASCII byte) with every test: near the ends, and where the input is
+// ill-formed. `bad` becomes the length of the maximal ill-formed subpart.
 template <bool kWrite, bool kStrict>
 Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t* out, std::size_t capacity) {
   Sink<kWrite, char16_t> sink{out, capacity};
   while (p < end) {
-    if (*p < 0x80) {
-      // An ASCII run: whole words while they are pure ASCII. The word that ends the run gives
-      // its ASCII head at once, so a run is entered once, never once per character.
-      while (end - p >= 8) {
-        const std::uint64_t high = Load64(p) & kByteHighBits;
-        if (high) {
-          const unsigned ascii = FirstMarkedByte(high);
-          if (kWrite) {
-            if (!sink.Room(ascii)) break;  // the byte loop below fills what still fits
-            for (unsigned i = 0; i < ascii; ++i) sink.out[sink.n + i] = p[i];
-          }
-          sink.n += ascii;
-          p += ascii;
-          break;
-        }
-        if (kWrite) {
-          if (!sink.Room(8)) break;
-          for (unsigned i = 0; i < 8; ++i) sink.out[sink.n + i] = p[i];
-        }
-        sink.n += 8;
-        p += 8;
-      }
-      while (p < end && *p < 0x80) {
-        if (!sink.Room(1)) return {Status::Overflow, sink.n};
-        if (kWrite) sink.out[sink.n] = *p;
-        ++sink.n;
-        ++p;
-      }
-      if (p == end) break;
-    }
-
-    // A non-ASCII lead byte. `bad` becomes the length of the maximal ill-formed subpart.
+    DecodeStretch(p, end, sink);
+    if (p == end) break;
     const unsigned b0 = p[0];
     const std::size_t avail = static_cast<std::size_t>(end - p);
-    std::size_t bad;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-      if (avail >= 2 && IsContinuation(p[1])) {
+    std::size_t bad = 1;
+    if (b0 < 0x80) {
+      if (!sink.Room(1)) return {Status::Overflow, sink.n};
+      if (kWrite) sink.out[sink.n] = static_cast<char16_t>(b0);
+      ++sink.n;
+      ++p;
+      continue;
+    }
+    if (b0 < 0xE0) {
+      // 80-BF without a lead, and C0 and C1 (always overlong), are ill-formed by themselves.
+      if (b0 >= 0xC2 && avail >= 2 && IsContinuation(p[1])) {
         if (!sink.Room(1)) return {Status::Overflow, sink.n};
         if (kWrite) sink.out[sink.n] = static_cast<char16_t>(((b0 & 0x1F) << 6) | (p[1] & 0x3F));
         ++sink.n;
         p += 2;
         continue;
       }
-      bad = 1;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      // E0 would be overlong below A0; ED would encode a surrogate from A0 on.
-      const unsigned lo = b0 == 0xE0 ? 0xA0 : 0x80;
-      const unsigned hi = b0 == 0xED ? 0x9F : 0xBF;
-      if (avail < 2 || p[1] < lo || p[1] > hi) {
-        bad = 1;
-      } else if (avail < 3 || !IsContinuation(p[2])) {
-        bad = 2;
-      } else {
-        if (!sink.Room(1)) return {Status::Overflow, sink.n};
-        if (kWrite) sink.out[sink.n] = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
-        ++sink.n;
-        p += 3;
-        continue;
-      }
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      // F0 would be overlong below 90; F4 would pass U+10FFFF from 90 on.
-      const unsigned lo = b0 == 0xF0 ? 0x90 : 0x80;
-      const unsigned hi = b0 == 0xF4 ? 0x8F : 0xBF;
-      if (avail < 2 || p[1] < lo || p[1] > hi) {
-        bad = 1;
-      } else if (avail < 3 || !IsContinuation(p[2])) {
-        bad = 2;
-      } else if (avail < 4 || !IsContinuation(p[3])) {
-        bad = 3;
-      } else {
-        if (!sink.Room(2)) return {Status::Overflow, sink.n};
-        if (kWrite) {
-          const std::uint32_t c =
-              ((b0 & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-          sink.out[sink.n] = static_cast<char16_t>(0xD7C0 + (c >> 10));
-          sink.out[sink.n + 1] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    } else if (b0 < 0xF0) {
+      if (avail >= 2 && Allowed(kThreeByteSecond[b0 & 0x0F], p[1])) {
+        if (avail >= 3 && IsContinuation(p[2])) {
+          if (!sink.Room(1)) return {Status::Overflow, sink.n};
+          if (kWrite)
+            sink.out[sink.n] = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+          ++sink.n;
+          p += 3;
+          continue;
         }
-        sink.n += 2;
-        p += 4;
-        continue;
+        bad = 2;
       }
-    } else {
-      // 80-BF without a lead, C0 and C1 (always overlong), F5-FF (beyond U+10FFFF).
-      bad = 1;
+    } else if (b0 < 0xF5) {
+      if (avail >= 2 && Allowed(kFourByteSecond[b0 - 0xF0], p[1])) {
+        bad = 2;
+        if (avail >= 3 && IsContinuation(p[2])) {
+          bad = 3;
+          if (avail >= 4 && IsContinuation(p[3])) {
+            if (!sink.Room(2)) return {Status::Overflow, sink.n};
+            if (kWrite) {
+              const std::uint32_t c =
+                  ((b0 & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+              sink.out[sink.n] = static_cast<char16_t>(0xD7C0 + (c >> 10));
+              sink.out[sink.n + 1] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+            }
+            sink.n += 2;
+            p += 4;
+            continue;
+          }
+        }
+      }
     }
+    // F5-FF would pass U+10FFFF and are ill-formed by themselves too.
     if (kStrict) return {Status::IllFormed, sink.n};
     if (!sink.Room(1)) return {Status::Overflow, sink.n};
     if (kWrite) sink.out[sink.n] = kReplacement;
@@ -139,7 +223,7 @@ Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t*
 
 // ---- UTF-16 to UTF-8 ----
 
-// Narrows four ASCII units held in a word to four bytes.
+// Narrows four units held in a word to four bytes; exact for ASCII units only.
 inline void Narrow4(std::uint64_t w, const char16_t* p, char* o) {
   if (kLittleEndian) {
     w = (w | (w >> 8)) & 0x0000FFFF0000FFFFull;
@@ -161,19 +245,15 @@ Outcome Encode(const char16_t* p, const char16_t* const end, char* out, std::siz
       while (end - p >= 4) {
         const std::uint64_t w = Load64(p);
         const std::uint64_t high = w & kUnitHighBits;
-        if (high) {
-          const unsigned ascii = FirstMarkedByte(high) / 2;
-          if (kWrite) {
-            if (!sink.Room(ascii)) break;
-            for (unsigned i = 0; i < ascii; ++i) sink.out[sink.n + i] = static_cast<char>(p[i]);
-          }
-          sink.n += ascii;
-          p += ascii;
-          break;
-        }
         if (kWrite) {
           if (!sink.Room(4)) break;
           Narrow4(w, p, sink.out + sink.n);
+        }
+        if (high) {
+          const unsigned ascii = FirstMarkedByte(high) / 2;
+          sink.n += ascii;
+          p += ascii;
+          break;
         }
         sink.n += 4;
         p += 4;
