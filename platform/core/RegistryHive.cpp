@@ -25,6 +25,7 @@ void ForEachComponent(std::u16string_view path, Visit visit) {
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
+  if (a.empty()) return true;  // an empty view may have no storage at all
   // Equal spellings are the usual case; compare them as bytes first.
   if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {

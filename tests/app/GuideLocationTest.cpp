@@ -26,7 +26,7 @@ struct StoredValue {
 // A string value's bytes, with or without the zero unit.
 StoredValue Sz(std::u16string_view text, bool terminated = true, DWORD type = REG_SZ) {
   std::vector<BYTE> bytes(text.size() * 2);
-  std::memcpy(bytes.data(), text.data(), bytes.size());
+  if (!text.empty()) std::memcpy(bytes.data(), text.data(), bytes.size());
   if (terminated) bytes.insert(bytes.end(), {0, 0});
   return {type, bytes};
 }

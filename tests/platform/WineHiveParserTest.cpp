@@ -16,7 +16,7 @@ using core::RegistryHive;
 
 std::vector<BYTE> Bytes(std::u16string_view text) {
   std::vector<BYTE> bytes(text.size() * 2);
-  std::memcpy(bytes.data(), text.data(), bytes.size());
+  if (!text.empty()) std::memcpy(bytes.data(), text.data(), bytes.size());
   return bytes;
 }
 
