@@ -226,6 +226,9 @@ LRESULT CALLBACK AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     ~Restore() { state.currentMessage = outer; }
   } restore{state, outer};
   const LRESULT result = object->WindowProc(message, wParam, lParam);
+  // Settings reach top-level windows only; their controls learn of them from here.
+  if (message == WM_SETTINGCHANGE && ::IsWindow(window) && !(::GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
+    object->SendMessageToDescendants(message, wParam, lParam, TRUE, TRUE);
   if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(window) == object) {
     // The window's last message: the object lets go of it and may delete itself.
     object->m_pfnSuper = nullptr;
@@ -307,6 +310,14 @@ void CWnd::OnPaint() { Default(); }
 // ---- Operations ---------------------------------------------------------------------------
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep, BOOL onlyPermanent) const {
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!onlyPermanent || FromHandlePermanent(child) != nullptr) ::SendMessageW(child, message, wParam, lParam);
+    if (deep && ::IsWindow(child) && ::GetWindow(child, GW_CHILD) != nullptr)
+      CWnd::FromHandle(child)->SendMessageToDescendants(message, wParam, lParam, deep, onlyPermanent);
+  }
+}
+
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const { return ::PostMessageW(m_hWnd, message, wParam, lParam); }
 DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
 DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }

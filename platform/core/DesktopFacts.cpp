@@ -1,6 +1,7 @@
 #include "core/DesktopFacts.h"
 
 #include <atomic>
+#include <vector>
 
 #include "winbase.h"
 
@@ -41,3 +42,11 @@ const DesktopFacts& CurrentDesktopFacts() {
 }
 
 void InstallDesktopFacts(const DesktopFacts* facts) { installed.store(facts); }
+
+void BroadcastSettingChange(UINT action, LPCWSTR section) {
+  // A snapshot, so that a window may come or go while it is told.
+  std::vector<HWND> topLevel;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) topLevel.push_back(w);
+  for (HWND w : topLevel)
+    if (IsWindow(w)) SendMessageW(w, WM_SETTINGCHANGE, action, reinterpret_cast<LPARAM>(section));
+}

@@ -57,3 +57,8 @@ const DesktopFacts& CurrentDesktopFacts();
 void InstallDesktopFacts(const DesktopFacts* facts);
 // Core's own fixed desktop, which tests may change.
 FixedDesktopFacts& DefaultDesktopFacts();
+
+// Tells every top-level window that the desktop's settings changed (WM_SETTINGCHANGE with
+// the action, SPI_SETNONCLIENTMETRICS for metrics and fonts, and the section name), as the
+// platform does after a change of its parameters.
+void BroadcastSettingChange(UINT action, LPCWSTR section);

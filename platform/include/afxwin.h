@@ -440,6 +440,10 @@ class CWnd : public CCmdTarget {
   static BOOL WalkPreTranslateTree(HWND stop, MSG* msg);
 
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // To the children (all descendants when deep), only those with objects when onlyPermanent.
+  // A top-level window passes WM_SETTINGCHANGE on to its descendants' objects this way.
+  void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL deep = TRUE,
+                                BOOL onlyPermanent = FALSE) const;
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
   DWORD GetStyle() const;

@@ -10,6 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "app/Resources.h"
+#include "core/DesktopFacts.h"
 
 namespace {
 
@@ -114,6 +115,32 @@ TEST(Framework, PreCreateWindowShapesTheWindow) {
   GetClassNameW(grip.m_hWnd, name, 16);
   EXPECT_EQ(std::u16string(name), u"ScrollBar");
   EXPECT_EQ(grip.GetParent(), &parent);
+}
+
+std::vector<HWND> told;
+
+class CListener : public CWnd {
+ protected:
+  afx_msg void OnSettingChange(UINT flags, LPCWSTR section) {
+    told.push_back(m_hWnd);
+    CWnd::OnSettingChange(flags, section);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CListener, CWnd)
+  ON_WM_SETTINGCHANGE()
+END_MESSAGE_MAP()
+
+TEST(Framework, SettingChangesReachTheObjectsOfATopLevelWindowsDescendants) {
+  CListener top;
+  CListener inner;
+  ASSERT_TRUE(top.CreateEx(0, PlainClass(), nullptr, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+  HWND plain = CreateWindowExW(0, PlainClass(), nullptr, WS_CHILD, 0, 0, 50, 50, top.m_hWnd, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(inner.CreateEx(0, PlainClass(), nullptr, WS_CHILD, 0, 0, 10, 10, plain, nullptr));
+  told.clear();
+  BroadcastSettingChange(SPI_SETNONCLIENTMETRICS, u"WindowMetrics");
+  EXPECT_EQ(told, (std::vector<HWND>{top.m_hWnd, inner.m_hWnd}));
 }
 
 // A dialog on the main template whose steps are chosen by each test.
