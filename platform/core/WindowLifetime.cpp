@@ -75,6 +75,9 @@ void Free(HWND handle) {
   window->destroying = true;
   const std::vector<HWND> children = window->children;
   for (HWND child : children) Free(child);
+  if ((window = FindWindowObject(handle)) == nullptr) return;
+  // The children went without unlinking themselves (see below); those made meanwhile stay.
+  std::erase_if(window->children, [](HWND child) { return FindWindowObject(child) == nullptr; });
   SendMessageW(handle, WM_NCDESTROY, 0, 0);
   if ((window = FindWindowObject(handle)) == nullptr) return;
   if (window->region != nullptr) {
@@ -82,7 +85,10 @@ void Free(HWND handle) {
     FreeRegionObject(window->region);
   }
   DiscardPostedMessages(handle);
-  Unlink(*window);
+  // A parent that goes too drops its list of children whole; unlinking one by one would cost
+  // the square of their number.
+  const Window* parent = FindWindowObject(window->parent);
+  if (parent == nullptr || !parent->destroying || parent == &DesktopWindow()) Unlink(*window);
   RemoveWindowObject(handle);
 }
 

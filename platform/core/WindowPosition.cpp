@@ -165,9 +165,16 @@ BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) 
 
 namespace {
 
+// A batch's entries in the order they were deferred, and where each window's entry is, so
+// that naming a window again costs no search (batches can hold thousands of controls).
+struct Batch {
+  std::vector<WINDOWPOS> entries;
+  std::unordered_map<HWND, std::size_t> indexOf;
+};
+
 struct Batches {
   std::mutex mutex;
-  std::unordered_map<HDWP, std::vector<WINDOWPOS>> entries;
+  std::unordered_map<HDWP, Batch> entries;
   std::uintptr_t next = 0x00500000;
 };
 
@@ -206,7 +213,9 @@ HDWP BeginDeferWindowPos(int numWindows) {
   Batches& batches = DeferredBatches();
   std::lock_guard lock(batches.mutex);
   HDWP handle = reinterpret_cast<HDWP>(batches.next += 8);
-  batches.entries[handle].reserve(static_cast<std::size_t>(numWindows));
+  Batch& batch = batches.entries[handle];
+  batch.entries.reserve(static_cast<std::size_t>(numWindows));
+  batch.indexOf.reserve(static_cast<std::size_t>(numWindows));
   return handle;
 }
 
@@ -227,12 +236,12 @@ HDWP DeferWindowPos(HDWP batch, HWND handle, HWND insertAfter, int x, int y, int
     return nullptr;
   }
   const WINDOWPOS entry{handle, insertAfter, x, y, cx, cy, flags};
-  for (WINDOWPOS& earlier : it->second)
-    if (earlier.hwnd == handle) {
-      Merge(earlier, entry);
-      return batch;
-    }
-  it->second.push_back(entry);
+  Batch& entries = it->second;
+  const auto [at, added] = entries.indexOf.emplace(handle, entries.entries.size());
+  if (added)
+    entries.entries.push_back(entry);
+  else
+    Merge(entries.entries[at->second], entry);
   return batch;
 }
 
@@ -246,7 +255,7 @@ BOOL EndDeferWindowPos(HDWP batch) {
       SetLastError(ERROR_INVALID_DWP_HANDLE);
       return FALSE;
     }
-    entries = std::move(it->second);
+    entries = std::move(it->second.entries);
     batches.entries.erase(it);
   }
   // All windows are asked first, then all take their new places, then all are told: no
