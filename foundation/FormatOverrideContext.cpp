@@ -79,12 +79,9 @@ UStringRef<UTF8> FormatOverrideContext::Lookup(UStringRef<UTF8> key, UStringRef<
 }
 
 void FormatOverrideContext::Attach(FormatOverrideLink& link) {
-  // Attaching a link twice would make the list a cycle; move it to the front instead.
-  if (link.owner == &list_) {
-    Detach(link);
-  } else if (link.owner != nullptr) {
-    return;  // it belongs to another context's list, whose pointers we must not touch
-  }
+  // A link sits in one list at most: linking it twice would make a cycle, so it leaves the
+  // list it is in (this one or another context's) before it goes to the front.
+  if (link.owner != nullptr) Unlink(*link.owner, link);
   link.previous = nullptr;
   link.next = list_.first;
   link.owner = &list_;

@@ -63,7 +63,7 @@ class FormatOverrideContext {
   virtual UStringRef<UTF8> Lookup(UStringRef<UTF8> key) const;
   // The replacement from the first table that has key; fallback when none has it.
   virtual UStringRef<UTF8> Lookup(UStringRef<UTF8> key, UStringRef<UTF8> fallback) const;
-  // The link becomes the first one (detached first if it sat in a list).
+  // The link becomes the first one; it leaves the list it sat in, if any.
   virtual void Attach(FormatOverrideLink& link);
   // Unlinks the link and clears its list fields; a link of another list is left alone.
   virtual void Detach(FormatOverrideLink& link);

@@ -166,6 +166,13 @@ TEST_F(FormatOverrides, TheTableAttachedLastAnswersFirst) {
   context.Detach(olderLink);
   context.Detach(newerLink);
   EXPECT_EQ(context.Lookup(key, Text(std::string_view("fallback"))).view(), "fallback");
+  // Attached to another context, a link leaves this one.
+  context.Attach(newerLink);
+  const std::unique_ptr<FormatOverrideContext> other = context.CreateEmpty();
+  other->Attach(newerLink);
+  EXPECT_EQ(context.Lookup(key).view(), "Hello");
+  EXPECT_EQ(other->Lookup(key).view(), "Bonjour");
+  other->Detach(newerLink);
   // A link that goes out of scope while attached takes itself out of the list.
   {
     FormatOverrideLink scoped;
