@@ -37,6 +37,41 @@ struct KeyFileDeleter {
 };
 using KeyFile = std::unique_ptr<GKeyFile, KeyFileDeleter>;
 
+// Names of sections and entries compare without regard to letter case, as in the platform's
+// profile files: the name as the file spells it, or the name as given when it is new.
+bool SameName(const std::string& a, const char* b) {
+  gchar* x = g_utf8_casefold(a.c_str(), -1);
+  gchar* y = g_utf8_casefold(b, -1);
+  const bool same = g_strcmp0(x, y) == 0;
+  g_free(x);
+  g_free(y);
+  return same;
+}
+
+std::string SpelledGroup(GKeyFile* file, const std::string& group) {
+  gchar** groups = g_key_file_get_groups(file, nullptr);
+  std::string found = group;
+  for (gchar** g = groups; g != nullptr && *g != nullptr; ++g)
+    if (SameName(group, *g)) {
+      found = *g;
+      break;
+    }
+  g_strfreev(groups);
+  return found;
+}
+
+std::string SpelledKey(GKeyFile* file, const std::string& group, const std::string& key) {
+  gchar** keys = g_key_file_get_keys(file, group.c_str(), nullptr, nullptr);
+  std::string found = key;
+  for (gchar** k = keys; k != nullptr && *k != nullptr; ++k)
+    if (SameName(key, *k)) {
+      found = *k;
+      break;
+    }
+  g_strfreev(keys);
+  return found;
+}
+
 // The file's contents, or an empty key file when there is none yet.
 KeyFile Load(const std::string& path) {
   KeyFile file(g_key_file_new());
@@ -66,7 +101,9 @@ std::string ProfileFile::PathOf(LPCWSTR profile) {
 std::optional<std::u16string> ProfileFile::ReadString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry) {
   std::lock_guard lock(fileMutex);
   KeyFile file = Load(PathOf(profile));
-  gchar* value = g_key_file_get_string(file.get(), ToUtf8(section).c_str(), ToUtf8(entry).c_str(), nullptr);
+  const std::string group = SpelledGroup(file.get(), ToUtf8(section));
+  const std::string key = SpelledKey(file.get(), group, ToUtf8(entry));
+  gchar* value = g_key_file_get_string(file.get(), group.c_str(), key.c_str(), nullptr);
   if (value == nullptr) return std::nullopt;
   std::u16string result = ToUtf16(value);
   g_free(value);
@@ -77,13 +114,16 @@ BOOL ProfileFile::WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, L
   std::lock_guard lock(fileMutex);
   const std::string path = PathOf(profile);
   KeyFile file = Load(path);
-  const std::string group = ToUtf8(section);
-  if (entry == nullptr)
+  const std::string group = SpelledGroup(file.get(), ToUtf8(section));
+  if (entry == nullptr) {
     g_key_file_remove_group(file.get(), group.c_str(), nullptr);
-  else if (value == nullptr)
-    g_key_file_remove_key(file.get(), group.c_str(), ToUtf8(entry).c_str(), nullptr);
-  else
-    g_key_file_set_string(file.get(), group.c_str(), ToUtf8(entry).c_str(), ToUtf8(value).c_str());
+  } else {
+    const std::string key = SpelledKey(file.get(), group, ToUtf8(entry));
+    if (value == nullptr)
+      g_key_file_remove_key(file.get(), group.c_str(), key.c_str(), nullptr);
+    else
+      g_key_file_set_string(file.get(), group.c_str(), key.c_str(), ToUtf8(value).c_str());
+  }
   gchar* folder = g_path_get_dirname(path.c_str());
   const int made = g_mkdir_with_parents(folder, 0700);
   g_free(folder);

@@ -68,9 +68,14 @@ TEST_F(ProfileFileTest, RemovingEntriesAndSectionsAndKeepingTheRest) {
   ASSERT_TRUE(store.WriteString(u"App.INI", u"A", u"one", nullptr));
   EXPECT_EQ(store.ReadString(u"App.INI", u"A", u"one"), std::nullopt);
   EXPECT_EQ(store.ReadString(u"App.INI", u"A", u"two"), std::u16string(u"zwei \u00e4 [x] = y"));
+  // Names ignore letter case, and a rewrite keeps the file's spelling.
+  EXPECT_EQ(store.ReadString(u"App.INI", u"b", u"THREE"), std::u16string(u"3"));
+  ASSERT_TRUE(store.WriteString(u"App.INI", u"b", u"THREE", u"drei"));
+  EXPECT_EQ(store.ReadString(u"App.INI", u"B", u"three"), std::u16string(u"drei"));
+  EXPECT_NE(FileText("App.INI").find("three=drei"), std::string::npos);
   ASSERT_TRUE(store.WriteString(u"App.INI", u"A", nullptr, nullptr));
   EXPECT_EQ(store.ReadString(u"App.INI", u"A", u"two"), std::nullopt);
-  EXPECT_EQ(store.ReadString(u"App.INI", u"B", u"three"), std::u16string(u"3"));
+  EXPECT_EQ(store.ReadString(u"App.INI", u"B", u"three"), std::u16string(u"drei"));
 }
 
 TEST_F(ProfileFileTest, TheApplicationWritesThroughTheInstalledFiles) {
