@@ -100,7 +100,8 @@ RECT WindowRectOnScreen(const Window& window) {
   return rect;
 }
 
-BOOL IsWindow(HWND handle) { return FindWindowObject(handle) != nullptr && !FindWindowObject(handle)->destroying; }
+// As on the platform, a window stays a window until its last message (WM_NCDESTROY) is done.
+BOOL IsWindow(HWND handle) { return FindWindowObject(handle) != nullptr; }
 
 BOOL GetWindowRect(HWND handle, LPRECT rect) {
   Window* window = WindowOf(handle);

@@ -163,6 +163,33 @@ TEST(Dialogs, TemplatesThatEndEarlyAreRefusedWithoutReadingPastThem) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
+TEST(Dialogs, ThePlatformsModalRunEndsWithTheResultOfEndDialog) {
+  // The dialog procedure ends the run on any command with the command's identifier + 100.
+  const DLGPROC procedure = [](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+    if (message == WM_INITDIALOG) {
+      PostMessageW(dialog, static_cast<UINT>(lParam), 0, 0);
+      return TRUE;
+    }
+    if (message == WM_COMMAND) {
+      EndDialog(dialog, LOWORD(wParam) + 100);
+      return TRUE;
+    }
+    return FALSE;
+  };
+  GlobalTemplate t(StandardTemplate());
+  MessageRecorder recorder;
+  HWND owner = MessageRecorder::Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+  // Closing is pressing Cancel; the owner is disabled during the run only.
+  EXPECT_EQ(DialogBoxIndirectParamW(nullptr, t.Get(), owner, procedure, WM_CLOSE), IDCANCEL + 100);
+  const auto enables = recorder.Of(WM_ENABLE);
+  ASSERT_EQ(enables.size(), 2u);
+  EXPECT_EQ(enables[0].wParam, static_cast<WPARAM>(FALSE));
+  EXPECT_EQ(enables[1].wParam, static_cast<WPARAM>(TRUE));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(FindWindowExW(nullptr, nullptr, u"#32770", u"S"), nullptr);  // destroyed after the run
+  DestroyWindow(owner);
+}
+
 TEST(Resources, TheApplicationsTemplatesIconAndManifestAreFoundByTypeAndName) {
   ASSERT_TRUE(RegisterApplicationResources());
   HRSRC main = FindResourceW(nullptr, MAKEINTRESOURCEW(131), RT_DIALOG);
