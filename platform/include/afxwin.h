@@ -170,7 +170,7 @@ struct AFX_MSGMAP {
 #define DECLARE_MESSAGE_MAP()                       \
  protected:                                         \
   static const AFX_MSGMAP* GetThisMessageMap();     \
-  virtual const AFX_MSGMAP* GetMessageMap() const;  \
+  const AFX_MSGMAP* GetMessageMap() const override; \
                                                     \
  private:
 
@@ -554,6 +554,11 @@ class CScrollBar : public CWnd {
   int SetScrollPos(int pos, BOOL redraw = TRUE);
   BOOL GetScrollInfo(LPSCROLLINFO info, UINT mask = SIF_ALL);
   BOOL SetScrollInfo(LPSCROLLINFO info, BOOL redraw = TRUE);
+
+ private:
+  // The window's general creation is not the scroll bar's way in; kept visible here only so
+  // that the overloads above do not hide it by accident.
+  using CWnd::Create;
 };
 
 // ---- Dialogs ------------------------------------------------------------------------------
@@ -603,6 +608,10 @@ class CDialog : public CWnd {
 
  protected:
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // A dialog is made from its template, not by the window's general creation.
+  using CWnd::Create;
 };
 
 // ---- Threads and the application ----------------------------------------------------------
