@@ -59,10 +59,14 @@ BOOL CWinThread::PumpMessage() {
 int CWinThread::Run() {
   LONG idleCount = 0;
   MSG msg;
+  running_ = TRUE;
   for (;;) {
     while (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++)) {
     }
-    if (!PumpMessage()) return ExitInstance();
+    if (!PumpMessage()) {
+      running_ = FALSE;
+      return ExitInstance();
+    }
     idleCount = 0;
   }
 }
@@ -168,9 +172,9 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int s
   app->m_nCmdShow = showCommand;
   app->SetCurrentHandles();
   if (!app->InitApplication()) return app->ExitInstance();
-  if (!app->InitInstance()) {
-    if (app->m_pMainWnd != nullptr && app->m_pMainWnd->m_hWnd != nullptr) app->m_pMainWnd->DestroyWindow();
-    return app->ExitInstance();
-  }
+  // An application that answers FALSE ends here. Its main window object may have lived on
+  // InitInstance's stack, so it is not touched again; a window it left open goes with the
+  // process.
+  if (!app->InitInstance()) return app->ExitInstance();
   return app->Run();
 }

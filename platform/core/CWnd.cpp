@@ -230,6 +230,13 @@ LRESULT CALLBACK AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   if (message == WM_SETTINGCHANGE && ::IsWindow(window) && !(::GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
     object->SendMessageToDescendants(message, wParam, lParam, TRUE, TRUE);
   if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(window) == object) {
+    // The main window's end is the application's: it is no longer the main window (a
+    // dialog-based application's main window lives on a stack that is gone by then), and a
+    // running message loop ends.
+    if (CWinThread* thread = AfxGetThread(); thread != nullptr && thread->m_pMainWnd == object) {
+      thread->m_pMainWnd = nullptr;
+      if (thread->IsRunning()) AfxPostQuitMessage(0);
+    }
     // The window's last message: the object lets go of it and may delete itself.
     object->m_pfnSuper = nullptr;
     object->Detach();

@@ -628,9 +628,14 @@ class CWinThread : public CCmdTarget {
   virtual BOOL OnIdle(LONG count);
   virtual BOOL PreTranslateMessage(MSG* msg);
   virtual CWnd* GetMainWnd();
+  // Whether Run's message loop is going on.
+  BOOL IsRunning() const { return running_; }
 
   CWnd* m_pMainWnd;
   int m_exitCode;
+
+ private:
+  BOOL running_ = FALSE;
 };
 
 class CWinApp : public CWinThread {

@@ -230,6 +230,31 @@ TEST_F(FrameworkModal, ModelessDialogsComeFromTheNamedTemplate) {
   EXPECT_FALSE(missing.Create(4242u, &owner_));
 }
 
+// A dialog-based application: its main window runs modally on InitInstance's stack.
+class CDialogApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    CProbeDialog dialog(CProbeDialog::Plan::PostCancel, nullptr);
+    m_pMainWnd = &dialog;
+    result = dialog.DoModal();
+    mainWindowAfterRun = m_pMainWnd;
+    return FALSE;
+  }
+  int ExitInstance() override { return 5; }
+  INT_PTR result = 0;
+  CWnd* mainWindowAfterRun = reinterpret_cast<CWnd*>(1);
+};
+
+TEST(Framework, ADialogApplicationEndsWithItsMainWindowAndLeavesNoQuitBehind) {
+  RegisterApplicationResources();
+  CDialogApp app;
+  EXPECT_EQ(AfxWinMain(nullptr, nullptr, nullptr, SW_SHOWDEFAULT), 5);
+  EXPECT_EQ(app.result, IDCANCEL);
+  EXPECT_EQ(app.mainWindowAfterRun, nullptr);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
 TEST(Framework, ApplicationProfileKeepsTextsBySectionAndEntry) {
   CWinApp app(u"ProfileTest");
   ASSERT_EQ(AfxGetApp(), &app);
