@@ -22,7 +22,12 @@ void OSVersionInfoCache::Gather() {
   if (!queried_) {
     std::memset(&info_, 0, sizeof info_);
     info_.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXW);
-    if (!query_(reinterpret_cast<LPOSVERSIONINFOW>(&info_))) RaiseLastError();
+    if (!query_(reinterpret_cast<LPOSVERSIONINFOW>(&info_))) {
+      RaiseLastError();
+      // A handler registered for the code may return instead of raising; the record is
+      // still not filled, so this is a failure all the same.
+      RaiseGatherFailed();
+    }
     queried_ = true;
   }
   if (!corrected_) {
