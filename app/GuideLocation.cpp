@@ -14,10 +14,13 @@ constexpr std::string_view kEvaluationType = "EvalExpress";
 constexpr std::string_view kEvaluationGuide = "TsrEvalInstallationGuide\\Content\\runvane.html";
 constexpr std::string_view kNormalGuide = "TsrInstallationGuide\\Content\\runvane.html";
 
-// Each value is read with a key of its own, closed before the next step.
+// Each value is read with a key of its own, closed before its text is converted.
 CopiedUString<UTF8> ReadGeneratorValue(LPCWSTR name) {
-  const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKey, KEY_READ);
-  const std::u16string text = ReadRegistryString(key.Get(), name);
+  std::u16string text;
+  {
+    const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKey, KEY_READ);
+    text = ReadRegistryString(key.Get(), name);
+  }
   return TranscodeU16ToU8(UStringRef<UTF16>(std::u16string_view(text)));
 }
 
