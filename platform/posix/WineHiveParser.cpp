@@ -260,6 +260,14 @@ class HiveParser {
   void ParseBytes(DWORD type) {
     bytes_.clear();
     while (true) {
+      // The usual form first: two digits and a comma, as the prefix writes them.
+      while (lineEnd_ - p_ >= 3 && p_[2] == ',') {
+        const int high = HexValue(p_[0]);
+        const int low = HexValue(p_[1]);
+        if ((high | low) < 0) break;
+        bytes_.push_back(static_cast<BYTE>(high * 16 + low));
+        p_ += 3;
+      }
       SkipBlanks();
       if (p_ == lineEnd_) break;
       if (*p_ == '\\') {
