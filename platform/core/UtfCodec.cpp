@@ -6,6 +6,17 @@
 #include <cstdint>
 #include <cstring>
 
+// Both directions have two loops. The stretch loop runs over well-formed text far enough from
+// the end of the input and of the output that it needs no test of either; it is the one that
+// matters for speed. The careful loop takes everything else (the last bytes, a nearly full
+// output, ill-formed input) with every test, and hands back to the stretch loop after an
+// ill-formed sequence.
+//
+// ASCII runs go a word (8 bytes) at a time. The word that ends a run gives the run's last
+// ASCII units at once, so a run is entered once, never once per character. A word is
+// converted whole even when only its head is ASCII: what it writes past the head lies inside
+// the capacity and is overwritten by what follows, or lies beyond the result.
+
 namespace Utf {
 namespace {
 
@@ -29,6 +40,9 @@ inline unsigned FirstMarkedByte(std::uint64_t mask) {
 
 inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
+// ASCII units the stretch loops take one at a time before they go a word at a time.
+constexpr int kSingles = 4;
+
 // Where the output goes. Without an output (kWrite false) it only counts and never fills up.
 template <bool kWrite, class Unit>
 struct Sink {
@@ -37,6 +51,8 @@ struct Sink {
   std::size_t n = 0;
 
   bool Room(std::size_t count) const { return !kWrite || capacity - n >= count; }
+  // Units of output the stretch loop may use; unbounded when only counting.
+  std::size_t Left() const { return kWrite ? capacity - n : SIZE_MAX; }
 };
 
 // ---- UTF-8 to UTF-16 ----
@@ -44,13 +60,21 @@ struct Sink {
 // The second byte of a sequence, by its lead byte: bit (byte >> 4) is set for the high nibbles
 // allowed there. 80-BF is nibbles 8-B; E0 allows A0-BF only (below is overlong), ED 80-9F only
 // (above encodes surrogates), F0 90-BF (below is overlong), F4 80-8F (above passes U+10FFFF).
-constexpr std::uint16_t kAnyContinuation = 0x0F00;
 constexpr std::uint16_t kThreeByteSecond[16] = {0x0C00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00,
                                                 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0F00, 0x0300, 0x0F00, 0x0F00};
 constexpr std::uint16_t kFourByteSecond[5] = {0x0E00, 0x0F00, 0x0F00, 0x0F00, 0x0100};
-static_assert(kThreeByteSecond[1] == kAnyContinuation);
 
 inline bool Allowed(std::uint16_t nibbles, unsigned char b) { return (nibbles >> (b >> 4)) & 1; }
+
+inline char16_t Two(unsigned b0, unsigned b1) { return static_cast<char16_t>(((b0 & 0x1F) << 6) | (b1 & 0x3F)); }
+inline char16_t Three(unsigned b0, unsigned b1, unsigned b2) {
+  return static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+}
+inline void Four(unsigned b0, unsigned b1, unsigned b2, unsigned b3, char16_t* o) {
+  const std::uint32_t c = ((b0 & 0x07) << 18) | ((b1 & 0x3F) << 12) | ((b2 & 0x3F) << 6) | (b3 & 0x3F);
+  o[0] = static_cast<char16_t>(0xD7C0 + (c >> 10));
+  o[1] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+}
 
 // Spreads four bytes of a 32-bit word into the four 16-bit lanes of a 64-bit word.
 inline std::uint64_t Spread4(std::uint32_t four) {
@@ -73,39 +97,37 @@ inline void Widen8(const unsigned char* p, char16_t* o) {
   }
 }
 
-// Decodes well-formed UTF-8 while no step can reach the end of the input or of the output,
-// so that neither needs a test inside the loop. Every step starts more than 16 bytes before
-// the end; a step reads at most 2 + 8 bytes (two single ASCII bytes, then a word) or one
-// sequence of 4. Since a step never makes more units than it reads bytes, it also starts more
-// than 16 units before the output's end, and writes at most 10. Stops at the first ill-formed
-// sequence, or when the stretch is used up.
+// Every step starts more than 16 bytes before the input's end and reads at most 12 bytes (four
+// single ASCII bytes, then a word) or one sequence of 4. A step never makes more units than it
+// reads bytes, so it also starts more than 16 units before the output's end, and it writes at
+// most 12. Stops at the first ill-formed sequence, or when the stretch is used up.
 template <bool kWrite>
-void DecodeStretch(const unsigned char*& p, const unsigned char* const end, Sink<kWrite, char16_t>& sink) {
+void DecodeStretch(const unsigned char*& position, const unsigned char* const end, Sink<kWrite, char16_t>& sink) {
   constexpr std::size_t kMargin = 16;
+  // Local copies: the compiler need not fear that the output overwrites them.
+  const unsigned char* p = position;
   for (;;) {
-    std::size_t stretch = static_cast<std::size_t>(end - p);
-    if (kWrite) stretch = std::min(stretch, sink.capacity - sink.n);
-    if (stretch < 2 * kMargin) return;
-    stretch -= kMargin;
-    const unsigned char* const stop = p + stretch;
+    const std::size_t stretch = std::min(static_cast<std::size_t>(end - p), sink.Left());
+    if (stretch < 2 * kMargin) break;
+    const unsigned char* const stop = p + (stretch - kMargin);
     std::size_t n = sink.n;
     char16_t* const out = sink.out;
     while (p < stop) {
       const unsigned b0 = *p;
       if (b0 < 0x80) {
-        // The first two bytes of a run one at a time: between other characters most runs
-        // are a space or a short word, which a word would cost more than it saves.
+        // The first four bytes of a run one at a time: between other characters most runs
+        // are a space or a short word, for which a word costs more than it saves.
         if (kWrite) out[n] = static_cast<char16_t>(b0);
         ++n;
         ++p;
+        int single = 1;
+        while (single < kSingles && *p < 0x80) {
+          if (kWrite) out[n] = static_cast<char16_t>(*p);
+          ++n;
+          ++p;
+          ++single;
+        }
         if (*p >= 0x80) continue;
-        if (kWrite) out[n] = static_cast<char16_t>(*p);
-        ++n;
-        ++p;
-        if (*p >= 0x80) continue;
-        // An ASCII run, a word at a time. The word that ends the run gives its ASCII head at
-        // once, so a run is entered once, never once per character. The word is widened
-        // whole: units past its ASCII head are overwritten by what follows.
         for (;;) {
           const std::uint64_t high = Load64(p) & kByteHighBits;
           if (kWrite) Widen8(p, out + n);
@@ -123,73 +145,77 @@ void DecodeStretch(const unsigned char*& p, const unsigned char* const end, Sink
       }
       const unsigned b1 = p[1];
       if (b0 >= 0xE0) {
+        const unsigned b2 = p[2];
         if (b0 < 0xF0) {
-          const unsigned b2 = p[2];
           if (!(Allowed(kThreeByteSecond[b0 & 0x0F], b1) & IsContinuation(b2))) break;
-          if (kWrite) out[n] = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+          if (kWrite) out[n] = Three(b0, b1, b2);
           ++n;
           p += 3;
           continue;
         }
-        const unsigned b2 = p[2], b3 = p[3];
+        const unsigned b3 = p[3];
         if (!(b0 < 0xF5 && (Allowed(kFourByteSecond[b0 - 0xF0], b1) & IsContinuation(b2) & IsContinuation(b3)))) break;
-        if (kWrite) {
-          const std::uint32_t c = ((b0 & 0x07) << 18) | ((b1 & 0x3F) << 12) | ((b2 & 0x3F) << 6) | (b3 & 0x3F);
-          out[n] = static_cast<char16_t>(0xD7C0 + (c >> 10));
-          out[n + 1] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
-        }
+        if (kWrite) Four(b0, b1, b2, b3, out + n);
         n += 2;
         p += 4;
         continue;
       }
       if (!(b0 >= 0xC2 && IsContinuation(b1))) break;
-      if (kWrite) out[n] = static_cast<char16_t>(((b0 & 0x1F) << 6) | (b1 & 0x3F));
+      if (kWrite) out[n] = Two(b0, b1);
       ++n;
       p += 2;
     }
     sink.n = n;
-    if (p < stop) return;  // stopped at an ill-formed sequence
+    if (p < stop) break;  // at an ill-formed sequence
   }
+  position = p;
 }
 
-// One sequence (or ASCII byte) with every test: near the ends, and where the input is
-// ill-formed. `bad` becomes the length of the maximal ill-formed subpart.
 template <bool kWrite, bool kStrict>
 Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t* out, std::size_t capacity) {
   Sink<kWrite, char16_t> sink{out, capacity};
+  DecodeStretch(p, end, sink);
   while (p < end) {
-    DecodeStretch(p, end, sink);
-    if (p == end) break;
     const unsigned b0 = p[0];
     const std::size_t avail = static_cast<std::size_t>(end - p);
-    std::size_t bad = 1;
     if (b0 < 0x80) {
-      if (!sink.Room(1)) return {Status::Overflow, sink.n};
-      if (kWrite) sink.out[sink.n] = static_cast<char16_t>(b0);
-      ++sink.n;
-      ++p;
+      while (end - p >= 8 && sink.Room(8)) {
+        const std::uint64_t high = Load64(p) & kByteHighBits;
+        if (kWrite) Widen8(p, sink.out + sink.n);
+        const unsigned ascii = high ? FirstMarkedByte(high) : 8;
+        sink.n += ascii;
+        p += ascii;
+        if (ascii != 8) break;
+      }
+      while (p < end && *p < 0x80) {
+        if (!sink.Room(1)) return {Status::Overflow, sink.n};
+        if (kWrite) sink.out[sink.n] = *p;
+        ++sink.n;
+        ++p;
+      }
       continue;
     }
+    // `bad` becomes the length of the maximal ill-formed subpart.
+    std::size_t bad = 1;
     if (b0 < 0xE0) {
       // 80-BF without a lead, and C0 and C1 (always overlong), are ill-formed by themselves.
       if (b0 >= 0xC2 && avail >= 2 && IsContinuation(p[1])) {
         if (!sink.Room(1)) return {Status::Overflow, sink.n};
-        if (kWrite) sink.out[sink.n] = static_cast<char16_t>(((b0 & 0x1F) << 6) | (p[1] & 0x3F));
+        if (kWrite) sink.out[sink.n] = Two(b0, p[1]);
         ++sink.n;
         p += 2;
         continue;
       }
     } else if (b0 < 0xF0) {
       if (avail >= 2 && Allowed(kThreeByteSecond[b0 & 0x0F], p[1])) {
+        bad = 2;
         if (avail >= 3 && IsContinuation(p[2])) {
           if (!sink.Room(1)) return {Status::Overflow, sink.n};
-          if (kWrite)
-            sink.out[sink.n] = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+          if (kWrite) sink.out[sink.n] = Three(b0, p[1], p[2]);
           ++sink.n;
           p += 3;
           continue;
         }
-        bad = 2;
       }
     } else if (b0 < 0xF5) {
       if (avail >= 2 && Allowed(kFourByteSecond[b0 - 0xF0], p[1])) {
@@ -198,12 +224,7 @@ Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t*
           bad = 3;
           if (avail >= 4 && IsContinuation(p[3])) {
             if (!sink.Room(2)) return {Status::Overflow, sink.n};
-            if (kWrite) {
-              const std::uint32_t c =
-                  ((b0 & 0x07) << 18) | ((p[1] & 0x3F) << 12) | ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-              sink.out[sink.n] = static_cast<char16_t>(0xD7C0 + (c >> 10));
-              sink.out[sink.n + 1] = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
-            }
+            if (kWrite) Four(b0, p[1], p[2], p[3], sink.out + sink.n);
             sink.n += 2;
             p += 4;
             continue;
@@ -217,6 +238,7 @@ Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t*
     if (kWrite) sink.out[sink.n] = kReplacement;
     ++sink.n;
     p += bad;
+    DecodeStretch(p, end, sink);
   }
   return {Status::Ok, sink.n};
 }
@@ -235,28 +257,110 @@ inline void Narrow4(std::uint64_t w, const char16_t* p, char* o) {
   }
 }
 
+inline bool IsLowSurrogate(char16_t u) { return (u & 0xFC00) == 0xDC00; }
+
+inline void TwoBytes(unsigned u, char* o) {
+  o[0] = static_cast<char>(0xC0 | (u >> 6));
+  o[1] = static_cast<char>(0x80 | (u & 0x3F));
+}
+inline void ThreeBytes(unsigned u, char* o) {
+  o[0] = static_cast<char>(0xE0 | (u >> 12));
+  o[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+  o[2] = static_cast<char>(0x80 | (u & 0x3F));
+}
+inline void FourBytes(unsigned high, unsigned low, char* o) {
+  const std::uint32_t c = 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+  o[0] = static_cast<char>(0xF0 | (c >> 18));
+  o[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  o[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  o[3] = static_cast<char>(0x80 | (c & 0x3F));
+}
+
+// Every step starts more than 8 units before the input's end and reads at most 8 units (four
+// single ASCII units, then a word of four) or a surrogate pair. A step makes at most 3 bytes
+// per unit it reads, so it starts more than 24 bytes before the output's end, and it writes at
+// most 8. Stops at the first unpaired surrogate, or when the stretch is used up.
+template <bool kWrite>
+void EncodeStretch(const char16_t*& position, const char16_t* const end, Sink<kWrite, char>& sink) {
+  constexpr std::size_t kMargin = 8;
+  // Local copies: bytes written through a char pointer could alias anything in memory, so a
+  // position kept behind a reference would be stored and reloaded on every step.
+  const char16_t* p = position;
+  for (;;) {
+    const std::size_t stretch = std::min(static_cast<std::size_t>(end - p), sink.Left() / 3);
+    if (stretch < 2 * kMargin) break;
+    const char16_t* const stop = p + (stretch - kMargin);
+    std::size_t n = sink.n;
+    char* const out = sink.out;
+    while (p < stop) {
+      const unsigned u = *p;
+      if (u < 0x80) {
+        // The first four units of a run one at a time, as in DecodeStretch.
+        if (kWrite) out[n] = static_cast<char>(u);
+        ++n;
+        ++p;
+        int single = 1;
+        while (single < kSingles && *p < 0x80) {
+          if (kWrite) out[n] = static_cast<char>(*p);
+          ++n;
+          ++p;
+          ++single;
+        }
+        if (*p >= 0x80) continue;
+        for (;;) {
+          const std::uint64_t w = Load64(p);
+          const std::uint64_t high = w & kUnitHighBits;
+          if (kWrite) Narrow4(w, p, out + n);
+          if (high) {
+            const unsigned ascii = FirstMarkedByte(high) / 2;
+            n += ascii;
+            p += ascii;
+            break;
+          }
+          n += 4;
+          p += 4;
+          if (p >= stop) break;
+        }
+        continue;
+      }
+      if (u < 0x800) {
+        if (kWrite) TwoBytes(u, out + n);
+        n += 2;
+        ++p;
+        continue;
+      }
+      if ((u & 0xF800) != 0xD800) {
+        if (kWrite) ThreeBytes(u, out + n);
+        n += 3;
+        ++p;
+        continue;
+      }
+      if (!(u <= 0xDBFF && IsLowSurrogate(p[1]))) break;
+      if (kWrite) FourBytes(u, p[1], out + n);
+      n += 4;
+      p += 2;
+    }
+    sink.n = n;
+    if (p < stop) break;  // at an unpaired surrogate
+  }
+  position = p;
+}
+
 template <bool kWrite, bool kStrict>
 Outcome Encode(const char16_t* p, const char16_t* const end, char* out, std::size_t capacity) {
   Sink<kWrite, char> sink{out, capacity};
+  EncodeStretch(p, end, sink);
   while (p < end) {
     unsigned u = *p;
     if (u < 0x80) {
-      // An ASCII run, four units (one word) at a time; see Decode.
-      while (end - p >= 4) {
+      while (end - p >= 4 && sink.Room(4)) {
         const std::uint64_t w = Load64(p);
         const std::uint64_t high = w & kUnitHighBits;
-        if (kWrite) {
-          if (!sink.Room(4)) break;
-          Narrow4(w, p, sink.out + sink.n);
-        }
-        if (high) {
-          const unsigned ascii = FirstMarkedByte(high) / 2;
-          sink.n += ascii;
-          p += ascii;
-          break;
-        }
-        sink.n += 4;
-        p += 4;
+        if (kWrite) Narrow4(w, p, sink.out + sink.n);
+        const unsigned ascii = high ? FirstMarkedByte(high) / 2 : 4;
+        sink.n += ascii;
+        p += ascii;
+        if (ascii != 4) break;
       }
       while (p < end && *p < 0x80) {
         if (!sink.Room(1)) return {Status::Overflow, sink.n};
@@ -264,30 +368,19 @@ Outcome Encode(const char16_t* p, const char16_t* const end, char* out, std::siz
         ++sink.n;
         ++p;
       }
-      if (p == end) break;
-      u = *p;
+      continue;
     }
-
     if (u < 0x800) {
       if (!sink.Room(2)) return {Status::Overflow, sink.n};
-      if (kWrite) {
-        sink.out[sink.n] = static_cast<char>(0xC0 | (u >> 6));
-        sink.out[sink.n + 1] = static_cast<char>(0x80 | (u & 0x3F));
-      }
+      if (kWrite) TwoBytes(u, sink.out + sink.n);
       sink.n += 2;
       ++p;
       continue;
     }
     if ((u & 0xF800) == 0xD800) {
-      if (u <= 0xDBFF && end - p >= 2 && (p[1] & 0xFC00) == 0xDC00) {
+      if (u <= 0xDBFF && end - p >= 2 && IsLowSurrogate(p[1])) {
         if (!sink.Room(4)) return {Status::Overflow, sink.n};
-        if (kWrite) {
-          const std::uint32_t c = 0x10000 + ((u - 0xD800) << 10) + (p[1] - 0xDC00u);
-          sink.out[sink.n] = static_cast<char>(0xF0 | (c >> 18));
-          sink.out[sink.n + 1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-          sink.out[sink.n + 2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-          sink.out[sink.n + 3] = static_cast<char>(0x80 | (c & 0x3F));
-        }
+        if (kWrite) FourBytes(u, p[1], sink.out + sink.n);
         sink.n += 4;
         p += 2;
         continue;
@@ -295,13 +388,15 @@ Outcome Encode(const char16_t* p, const char16_t* const end, char* out, std::siz
       // An unpaired surrogate: a low one, or a high one not followed by a low one.
       if (kStrict) return {Status::IllFormed, sink.n};
       u = kReplacement;
+      if (!sink.Room(3)) return {Status::Overflow, sink.n};
+      if (kWrite) ThreeBytes(u, sink.out + sink.n);
+      sink.n += 3;
+      ++p;
+      EncodeStretch(p, end, sink);
+      continue;
     }
     if (!sink.Room(3)) return {Status::Overflow, sink.n};
-    if (kWrite) {
-      sink.out[sink.n] = static_cast<char>(0xE0 | (u >> 12));
-      sink.out[sink.n + 1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      sink.out[sink.n + 2] = static_cast<char>(0x80 | (u & 0x3F));
-    }
+    if (kWrite) ThreeBytes(u, sink.out + sink.n);
     sink.n += 3;
     ++p;
   }
