@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/WindowFrame.h"
+#include "core/WindowObserver.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
@@ -99,6 +100,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
       return HitTest(*window, lParam);
     case WM_SETTEXT:
       window->text = lParam != 0 ? std::u16string(reinterpret_cast<LPCWSTR>(lParam)) : std::u16string();
+      if (WindowObserver* observer = CurrentWindowObserver()) observer->WindowTextChanged(handle);
       return TRUE;
     case WM_GETTEXT:
       return CopyText(*window, wParam, lParam);

@@ -101,6 +101,8 @@ struct PendingMove {
   WINDOWPOS position;
   bool valid = true;
   bool changed = false;
+  bool moved = false;          // the rectangle changed
+  bool shownOrHidden = false;  // WS_VISIBLE changed
 };
 void PrepareMove(PendingMove& move);
 void ApplyMove(PendingMove& move);

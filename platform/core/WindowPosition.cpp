@@ -7,6 +7,7 @@
 
 #include "core/DesktopFacts.h"
 #include "core/WindowFrame.h"
+#include "core/WindowObserver.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
@@ -133,12 +134,19 @@ void ApplyMove(PendingMove& move) {
   pos.y = newRect.top;
   pos.cx = Width(newRect);
   pos.cy = Height(newRect);
+  move.moved = sized || moved;
+  move.shownOrHidden = shownOrHidden;
   move.changed = sized || moved || reordered || shownOrHidden || (pos.flags & SWP_FRAMECHANGED) ||
                  (pos.flags & kNoChange) != kNoChange;
 }
 
 void NotifyMove(PendingMove& move) {
   if (!move.valid || !move.changed || FindWindowObject(move.position.hwnd) == nullptr) return;
+  if (WindowObserver* observer = CurrentWindowObserver()) {
+    const Window& window = *FindWindowObject(move.position.hwnd);
+    if (move.moved) observer->WindowMoved(move.position.hwnd, WindowRectOnScreen(window));
+    if (move.shownOrHidden) observer->WindowVisibilityChanged(move.position.hwnd, (window.style & WS_VISIBLE) != 0);
+  }
   SendMessageW(move.position.hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&move.position));
 }
 

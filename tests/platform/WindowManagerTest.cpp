@@ -6,6 +6,7 @@
 
 #include "WindowTestSupport.h"
 #include "core/UserSizing.h"
+#include "core/WindowObserver.h"
 
 namespace {
 
@@ -370,6 +371,37 @@ TEST_F(WindowManagerTest, FocusAndEnablingFollowTheWindows) {
   SetFocus(a);
   DestroyWindow(a);
   EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(WindowManagerTest, TheObserverLearnsOfEachChangeAfterItIsMade) {
+  struct Log : WindowObserver {
+    std::vector<std::pair<std::string, HWND>> events;
+    void WindowCreated(HWND w) override { events.emplace_back("created", w); }
+    void WindowDestroying(HWND w) override { events.emplace_back(IsWindow(w) ? "destroying" : "gone", w); }
+    void WindowMoved(HWND w, const RECT& r) override {
+      events.emplace_back("moved to " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                              std::to_string(r.right) + "," + std::to_string(r.bottom),
+                          w);
+    }
+    void WindowVisibilityChanged(HWND w, bool visible) override { events.emplace_back(visible ? "shown" : "hidden", w); }
+    void WindowTextChanged(HWND w) override { events.emplace_back("text", w); }
+  } log;
+  WindowObserver* previous = InstallWindowObserver(&log);
+  HWND top = Make(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND child = Make(WS_CHILD, {0, 0, 10, 10}, top, 1);
+  MoveWindow(child, 5, 5, 10, 10, TRUE);
+  MoveWindow(child, 5, 5, 10, 10, TRUE);  // no change, no notice
+  HDWP batch = BeginDeferWindowPos(1);
+  batch = DeferWindowPos(batch, child, nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER);
+  EndDeferWindowPos(batch);
+  ShowWindow(child, SW_SHOW);
+  SetWindowTextW(top, u"t");
+  DestroyWindow(top);
+  InstallWindowObserver(previous);
+  const std::vector<std::pair<std::string, HWND>> expected{
+      {"created", top},  {"shown", top}, {"created", child},    {"moved to 5,5,15,15", child}, {"moved to 5,5,25,25", child},
+      {"shown", child},  {"text", top},  {"destroying", child}, {"destroying", top}};
+  EXPECT_EQ(log.events, expected);
 }
 
 TEST(WindowMessages, RegisteredNamesGiveOneNumberWhateverTheirCase) {
