@@ -268,6 +268,46 @@ TEST(Framework, ApplicationProfileKeepsTextsBySectionAndEntry) {
   EXPECT_EQ(profile.substr(profile.size() - 4), u".INI");
 }
 
+class CCommands : public CWnd {
+ public:
+  void OnCopy() { ++copies; }
+  void OnUpdateCopy(CCmdUI* ui) { ui->Enable(FALSE); }
+  void OnPaste() {}
+  int copies = 0;
+
+ protected:
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommands, CWnd)
+  ON_COMMAND(100, &CCommands::OnCopy)
+  ON_UPDATE_COMMAND_UI(100, &CCommands::OnUpdateCopy)
+  ON_COMMAND(101, &CCommands::OnPaste)
+END_MESSAGE_MAP()
+
+TEST(Framework, CommandsAndTheirUpdateQueriesRouteThroughTheTable) {
+  CCommands target;
+  ASSERT_TRUE(target.CreateEx(0, PlainClass(), nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+  EXPECT_EQ(target.SendMessage(WM_COMMAND, MAKEWPARAM(100, 0)), 1);
+  EXPECT_EQ(target.copies, 1);
+  EXPECT_EQ(target.SendMessage(WM_COMMAND, MAKEWPARAM(100, 5), 1), 0);  // another notification code
+  EXPECT_EQ(target.copies, 1);
+  struct Case {
+    UINT id;
+    BOOL handled;
+    BOOL enabled;
+  } cases[] = {{100, TRUE, FALSE},    // its update handler disables it
+               {101, FALSE, TRUE},    // no update handler, but a command handler
+               {102, FALSE, FALSE}};  // nobody handles it
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    CCmdUI ui;
+    ui.m_nID = c.id;
+    EXPECT_EQ(ui.DoUpdate(&target, TRUE), c.handled);
+    EXPECT_EQ(ui.m_bEnabled, c.enabled);
+  }
+}
+
 TEST(Framework, FormatWritesTheSignedDecimalsOfAPlacement) {
   CStringW text;
   text.Format(u"%d,%d,%d,%d,%d,%d,%d,%d", 100, 50, 700, 450, 1, 0, -1, -32000);

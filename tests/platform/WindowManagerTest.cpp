@@ -236,6 +236,24 @@ TEST_F(WindowManagerTest, SizeKindsFollowMinimiseMaximiseAndRestore) {
   EXPECT_FALSE(GetWindowPlacement(w, &wrongLength));
 }
 
+TEST_F(WindowManagerTest, APlacementSetIsThePlacementRead) {
+  HWND w = Make(kSizable | WS_VISIBLE, {0, 0, 200, 100});
+  WINDOWPLACEMENT set{};
+  set.length = sizeof(set);
+  set.showCmd = SW_SHOWMAXIMIZED;
+  set.rcNormalPosition = RECT{100, 50, 700, 450};
+  set.ptMaxPosition = POINT{-1, -1};
+  set.ptMinPosition = POINT{-1, -1};
+  ASSERT_TRUE(SetWindowPlacement(w, &set));
+  WINDOWPLACEMENT read{};
+  read.length = sizeof(read);
+  ASSERT_TRUE(GetWindowPlacement(w, &read));
+  EXPECT_EQ(read.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  EXPECT_EQ(read.rcNormalPosition, (RECT{100, 50, 700, 450}));
+  ShowWindow(w, SW_RESTORE);
+  EXPECT_EQ(WindowRectOf(w), (RECT{100, 50, 700, 450}));
+}
+
 TEST_F(WindowManagerTest, MaximisedClientAreaFillsTheWorkArea) {
   HWND w = Make(kSizable | WS_VISIBLE, {100, 100, 500, 400});
   ShowWindow(w, SW_MAXIMIZE);
