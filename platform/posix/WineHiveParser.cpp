@@ -59,6 +59,22 @@ bool AllPlain(std::uint64_t word, char terminator) {
   return (word & kHighs) == 0 && !hasByte(word, '\\') && !hasByte(word, static_cast<unsigned char>(terminator));
 }
 
+// The length of the common prefix of two byte ranges of at least `limit` bytes, compared
+// eight bytes at a time.
+std::size_t CommonPrefix(const char* a, const char* b, std::size_t limit) {
+  std::size_t i = 0;
+  for (; i + 8 <= limit; i += 8) {
+    std::uint64_t x;
+    std::uint64_t y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    // Bytes are loaded in little-endian order, so the lowest set bit marks the first difference.
+    if (x != y) return i + static_cast<std::size_t>(__builtin_ctzll(x ^ y) / 8);
+  }
+  while (i < limit && a[i] == b[i]) ++i;
+  return i;
+}
+
 // Decoded text is written through a pointer into a buffer that only grows; a line never
 // decodes to more units than it has bytes.
 class UnitBuffer {
@@ -192,9 +208,7 @@ class HiveParser {
     if (!reusable_) return 0;
     const auto available = static_cast<std::size_t>(lineEnd_ - name);
     const std::size_t limit = std::min(previous_.size(), available);
-    const std::size_t same = static_cast<std::size_t>(
-        std::mismatch(previous_.begin(), previous_.begin() + static_cast<std::ptrdiff_t>(limit), name).first -
-        previous_.begin());
+    const std::size_t same = CommonPrefix(previous_.data(), name, limit);
     std::size_t shared = 0;
     for (std::size_t end : ends_) {
       const bool separated = end < previous_.size()
