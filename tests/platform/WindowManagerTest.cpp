@@ -356,6 +356,34 @@ TEST_F(WindowManagerTest, SearchesAndNamesFollowTheTree) {
   EXPECT_EQ(order, (std::vector<HWND>{first, nested, second}));
 }
 
+TEST_F(WindowManagerTest, ControlsAnswerTheQueriesOfTheLayoutRules) {
+  HWND top = Make(WS_POPUP, {100, 100, 400, 400});
+  HWND list = CreateWindowExW(0, u"ListBox", nullptr, WS_CHILD, 10, 10, 100, 100, top, nullptr, nullptr, nullptr);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  SetLastError(0);
+  EXPECT_FALSE(GetScrollInfo(list, SB_HORZ, &info));  // no horizontal range yet
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(1447));  // ERROR_NO_SCROLLBARS
+  const SCROLLINFO range{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 199, 100, 90, 0};
+  SetScrollInfo(list, SB_HORZ, &range, FALSE);
+  ASSERT_TRUE(GetScrollInfo(list, SB_HORZ, &info));
+  EXPECT_EQ(info.nMax, 199);
+  EXPECT_EQ(info.nPage, 100u);
+  EXPECT_EQ(info.nPos, 90);
+  // WM_NCCALCSIZE without valid-area records turns a window rectangle into the client's.
+  HWND button = CreateWindowExW(0, u"Button", nullptr, WS_CHILD | WS_BORDER | BS_OWNERDRAW, 20, 30, 50, 40, top,
+                                nullptr, nullptr, nullptr);
+  RECT r = WindowRectOf(button);
+  EXPECT_EQ(r, (RECT{120, 130, 170, 170}));
+  SendMessageW(button, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r, (RECT{121, 131, 169, 169}));
+  EXPECT_EQ(SendMessageW(button, WM_NCHITTEST, 0, MAKELPARAM(r.left, r.top)), HTCLIENT);
+  HWND group = CreateWindowExW(0, u"Button", nullptr, WS_CHILD | BS_GROUPBOX, 0, 0, 50, 40, top, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessageW(group, WM_NCHITTEST, 0, MAKELPARAM(101, 101)), HTTRANSPARENT);
+  HWND label = CreateWindowExW(0, u"Static", nullptr, WS_CHILD, 0, 0, 50, 40, top, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessageW(label, WM_NCHITTEST, 0, MAKELPARAM(101, 101)), HTTRANSPARENT);
+  EXPECT_EQ(SendMessageW(label, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+}
+
 TEST_F(WindowManagerTest, ParentOfAPopupIsItsOwner) {
   HWND owner = Make(WS_POPUP, {0, 0, 100, 100});
   HWND child = Make(WS_CHILD, {0, 0, 10, 10}, owner, 1);
