@@ -179,6 +179,14 @@ Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t*
     const unsigned b0 = p[0];
     const std::size_t avail = static_cast<std::size_t>(end - p);
     if (b0 < 0x80) {
+      // A lone ASCII byte between other characters skips the word path.
+      if (p + 1 == end || p[1] >= 0x80) {
+        if (!sink.Room(1)) return {Status::Overflow, sink.n};
+        if (kWrite) sink.out[sink.n] = static_cast<char16_t>(b0);
+        ++sink.n;
+        ++p;
+        continue;
+      }
       while (end - p >= 8 && sink.Room(8)) {
         const std::uint64_t high = Load64(p) & kByteHighBits;
         if (kWrite) Widen8(p, sink.out + sink.n);
