@@ -5,13 +5,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <afxwin.h>
 
+#include "bench/support/RunTimes.h"
 #include "resizable/LayoutGeometry.h"
 #include "resizable/ResizableLayout.h"
 
@@ -148,66 +149,45 @@ void BM_DeferDirectly(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// Keeps the CPU time per control of each run (the median when runs are repeated) so that the
-// ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-      const double perControl = run.GetAdjustedCPUTime() / static_cast<double>(ControlsOf(run.run_name.args));
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians_[name] = perControl;
-      } else if (run.run_type == Run::RT_Iteration) {
-        times_[name] = perControl;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
+double ControlsOf(const std::string& args) {
+  const double n = std::atof(args.c_str());
+  return n > 0 ? n : 1.0;
+}
 
-  void PrintRatios() const {
-    const auto& t = medians_.empty() ? times_ : medians_;
-    auto at = [&](const char* fn, const char* n) -> double {
-      const auto it = t.find(std::string(fn) + "/" + n);
-      return it == t.end() ? 0.0 : it->second;
-    };
-    std::printf("\nCPU time per control, engine / bare deferred moves (target <= 2.0):\n");
-    for (const char* n : {"10", "1000", "10000"}) {
-      const double ours = at("BM_ApplyLayout", n);
-      const double peer = at("BM_DeferDirectly", n);
-      if (ours == 0 || peer == 0) {
-        std::printf("  %6s controls: not measured\n", n);
-        continue;
-      }
-      std::printf("  %6s controls: engine %.1f ns, bare %.1f ns, ratio %.2fx\n", n, ours, peer, ours / peer);
-    }
-    std::printf("\nper-control growth from 1,000 to 10,000 controls (target <= 1.2):\n");
-    for (const char* fn : {"BM_ApplyLayout", "BM_DeferDirectly"}) {
-      const double small = at(fn, "1000");
-      const double large = at(fn, "10000");
-      if (small == 0 || large == 0) continue;
-      std::printf("  %-16s %.2fx\n", fn, large / small);
-    }
-    // What the engine adds to each move; the window manager's own cost per move shows in the
-    // growth of the bare side.
-    const double own1000 = at("BM_ApplyLayout", "1000") - at("BM_DeferDirectly", "1000");
-    const double own10000 = at("BM_ApplyLayout", "10000") - at("BM_DeferDirectly", "10000");
-    if (own1000 > 0 && own10000 > 0) {
-      std::printf("\nengine's own cost per control (engine - bare): %.1f ns at 1,000, %.1f ns at 10,000, growth %.2fx\n",
-                  own1000, own10000, own10000 / own1000);
-    }
-  }
+// CPU time per control of a run, 0 when it was not measured.
+double PerControl(const bench::RunTimesReporter& runs, const char* function, const char* controls) {
+  const bench::RunTimes* times = runs.Find(std::string(function) + "/" + controls);
+  return times == nullptr ? 0.0 : times->cpu / ControlsOf(controls);
+}
 
- private:
-  static double ControlsOf(const std::string& args) {
-    const double n = std::atof(args.c_str());
-    return n > 0 ? n : 1.0;
+void PrintRatios(const bench::RunTimesReporter& runs) {
+  auto at = [&](const char* fn, const char* n) { return PerControl(runs, fn, n); };
+  std::printf("\nCPU time per control, engine / bare deferred moves (target <= 2.0):\n");
+  for (const char* n : {"10", "1000", "10000"}) {
+    const double ours = at("BM_ApplyLayout", n);
+    const double peer = at("BM_DeferDirectly", n);
+    if (ours == 0 || peer == 0) {
+      std::printf("  %6s controls: not measured\n", n);
+      continue;
+    }
+    std::printf("  %6s controls: engine %.1f ns, bare %.1f ns, ratio %.2fx\n", n, ours, peer, ours / peer);
   }
-
-  std::map<std::string, double> times_;
-  std::map<std::string, double> medians_;
-};
+  std::printf("\nper-control growth from 1,000 to 10,000 controls (target <= 1.2):\n");
+  for (const char* fn : {"BM_ApplyLayout", "BM_DeferDirectly"}) {
+    const double small = at(fn, "1000");
+    const double large = at(fn, "10000");
+    if (small == 0 || large == 0) continue;
+    std::printf("  %-16s %.2fx\n", fn, large / small);
+  }
+  // What the engine adds to each move; the window manager's own cost per move shows in the
+  // growth of the bare side.
+  const double own1000 = at("BM_ApplyLayout", "1000") - at("BM_DeferDirectly", "1000");
+  const double own10000 = at("BM_ApplyLayout", "10000") - at("BM_DeferDirectly", "10000");
+  if (own1000 > 0 && own10000 > 0) {
+    std::printf("\nengine's own cost per control (engine - bare): %.1f ns at 1,000, %.1f ns at 10,000, growth %.2fx\n",
+                own1000, own10000, own10000 / own1000);
+  }
+}
 
 }  // namespace
 
@@ -215,10 +195,5 @@ BENCHMARK(BM_ApplyLayout)->Arg(10)->Arg(1000)->Arg(10000);
 BENCHMARK(BM_DeferDirectly)->Arg(10)->Arg(1000)->Arg(10000);
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunAndSummarize(argc, argv, PrintRatios);
 }

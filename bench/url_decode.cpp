@@ -4,11 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/RunTimes.h"
 #include "foundation/URLDecoder.h"
 
 #ifdef TSR_HAVE_CURL
@@ -121,43 +121,19 @@ void BM_CurlLinks(benchmark::State& state) {
 }
 #endif
 
-// Keeps each benchmark's CPU time per iteration (the median when runs are repeated) so the
-// ratios can be printed after the table. CPU time, because the machine may be shared and
-// both sides run on one thread.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.function_name;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians_[name] = run.GetAdjustedCPUTime();
-      } else if (run.run_type == Run::RT_Iteration) {
-        times_[name] = run.GetAdjustedCPUTime();
-      }
+// CPU time, because the machine may be shared and both sides run on one thread.
+void PrintRatios(const bench::RunTimesReporter& runs) {
+  std::printf("\nthroughput ratio URLDecode / curl_easy_unescape by CPU time (target >= 2.0):\n");
+  for (const char* input : {"escapes10", "plain", "links40"}) {
+    const bench::RunTimes* ours = runs.Find(std::string("URLDecode/") + input);
+    const bench::RunTimes* peer = runs.Find(std::string("curl/") + input);
+    if (ours == nullptr || peer == nullptr) {
+      std::printf("  %-10s not measured\n", input);
+      continue;
     }
-    ConsoleReporter::ReportRuns(runs);
+    std::printf("  %-10s %.2fx\n", input, peer->cpu / ours->cpu);
   }
-
-  void PrintRatios() const {
-    const char* inputs[] = {"escapes10", "plain", "links40"};
-    std::printf("\nthroughput ratio URLDecode / curl_easy_unescape by CPU time (target >= 2.0):\n");
-    const auto& times = medians_.empty() ? times_ : medians_;
-    for (const char* input : inputs) {
-      const auto ours = times.find(std::string("URLDecode/") + input);
-      const auto peer = times.find(std::string("curl/") + input);
-      if (ours == times.end() || peer == times.end()) {
-        std::printf("  %-10s not measured\n", input);
-        continue;
-      }
-      std::printf("  %-10s %.2fx\n", input, peer->second / ours->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-  std::map<std::string, double> medians_;
-};
+}
 
 }  // namespace
 
@@ -173,14 +149,10 @@ int main(int argc, char** argv) {
 #else
   std::printf("libcurl not found: only URLDecode is measured\n");
 #endif
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
+  const int status = bench::RunAndSummarize(argc, argv, PrintRatios);
 #ifdef TSR_HAVE_CURL
   curl_easy_cleanup(Handle());
   curl_global_cleanup();
 #endif
-  return 0;
+  return status;
 }
