@@ -8,6 +8,19 @@ namespace core {
 namespace {
 
 constexpr std::size_t kChunkBytes = 256 * 1024;
+constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;  // 2^64 over the golden ratio
+
+// Multiplies to 128 bits and folds the halves: every bit of the result depends on every bit
+// of both inputs, the low ones (which pick a slot) included.
+std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+  const unsigned __int128 product = static_cast<unsigned __int128>(a ^ kSpread) * (b ^ 0xE7037ED1A0B428DBull);
+  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+#else
+  const std::uint64_t product = (a ^ kSpread) * (b | 1);
+  return product ^ (product >> 29) ^ (product << 35);
+#endif
+}
 
 // Calls `visit` on each non-empty "\"-separated component; stops when it returns false.
 template <class Visit>
@@ -49,13 +62,14 @@ void RegistryHive::Reserve(std::size_t keys, std::size_t values) {
 
 const void* RegistryHive::Store(const void* data, std::size_t size, std::size_t alignment) {
   // Alignments are powers of two.
-  const std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & (alignment - 1);
+  std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & (alignment - 1);
   if (free_ == nullptr || padding + size > freeBytes_) {
-    const std::size_t chunk = std::max(kChunkBytes, size + alignment);
+    // A fresh chunk; new[] aligns it for any of the alignments used here.
+    const std::size_t chunk = std::max(kChunkBytes, size);
     chunks_.push_back(std::unique_ptr<BYTE[]>(new BYTE[chunk]));  // filled before it is read
     free_ = chunks_.back().get();
     freeBytes_ = chunk;
-    return Store(data, size, alignment);
+    padding = 0;
   }
   BYTE* at = free_ + padding;
   if (size != 0) std::memcpy(at, data, size);
@@ -69,12 +83,23 @@ std::u16string_view RegistryHive::StoreName(std::u16string_view name) {
   return std::u16string_view(stored, name.size());
 }
 
-// FNV-1a over the parent and the folded units, so names of another case meet in one slot.
+// Four units at a time. Setting bit 0x20 of every unit gives both cases of an ASCII letter one
+// value, so names that compare equal hash alike; the few other pairs it joins (such as "@" and
+// "`") only cost a comparison.
 std::uint64_t RegistryHive::Hash(KeyId parent, std::u16string_view name) {
-  std::uint64_t hash = 1469598103934665603ull ^ parent;
-  for (char16_t unit : name) {
-    hash ^= FoldAsciiCase(unit);
-    hash *= 1099511628211ull;
+  constexpr std::uint64_t kFold = 0x0020002000200020ull;
+  std::uint64_t hash = Mix(parent, name.size());
+  const char16_t* unit = name.data();
+  std::size_t left = name.size();
+  for (; left >= 4; unit += 4, left -= 4) {
+    std::uint64_t word;
+    std::memcpy(&word, unit, sizeof word);
+    hash = Mix(hash ^ (word | kFold), kSpread);
+  }
+  if (left != 0) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, unit, left * sizeof(char16_t));
+    hash = Mix(hash ^ (word | kFold), kSpread);
   }
   return hash;
 }

@@ -12,6 +12,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/UtfCodec.h"
 #include "posix/RegistryHiveError.h"
 
@@ -48,15 +52,12 @@ constexpr PlainTable kPlainInKey(']');
 
 int HexValue(char c) { return kHex.values[static_cast<unsigned char>(c)]; }
 
-// Whether none of a word's eight bytes is non-ASCII, a backslash or the terminator.
-bool AllPlain(std::uint64_t word, char terminator) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-  const auto hasByte = [](std::uint64_t w, unsigned char b) {
-    const std::uint64_t x = w ^ (kOnes * b);
-    return ((x - kOnes) & ~x & kHighs) != 0;
-  };
-  return (word & kHighs) == 0 && !hasByte(word, '\\') && !hasByte(word, static_cast<unsigned char>(terminator));
+// Whether all eight bytes of a word are decimal digits: each has 3 in its high half, and
+// still has after adding 6 (which carries 0x3A..0x3F over into 0x40..0x45).
+bool AllDigits(std::uint64_t word) {
+  constexpr std::uint64_t kHighHalves = 0xF0F0F0F0F0F0F0F0ull;
+  constexpr std::uint64_t kThrees = 0x3030303030303030ull;
+  return (word & kHighHalves) == kThrees && ((word + 0x0606060606060606ull) & kHighHalves) == kThrees;
 }
 
 // The length of the common prefix of two byte ranges of at least `limit` bytes, compared
@@ -79,6 +80,10 @@ std::size_t CommonPrefix(const char* a, const char* b, std::size_t limit) {
 // decodes to more units than it has bytes.
 class UnitBuffer {
  public:
+  // Plain bytes are widened sixteen at a time, so the buffer takes that many units more than
+  // the text can decode to.
+  static constexpr std::size_t kSlack = 16;
+
   char16_t* Begin(std::size_t most) {
     if (units_.size() < most) units_.resize(std::max(most, 2 * units_.size()));
     return units_.data();
@@ -97,8 +102,9 @@ class HiveParser {
  public:
   HiveParser(std::string_view text, const std::string& file, core::RegistryHive& hive)
       : file_(file), hive_(hive), next_(text.data()), end_(text.data() + text.size()) {
-    // A prefix's hive has about one key per 200 bytes and a value per 60.
-    hive_.Reserve(text.size() / 200 + 16, text.size() / 60 + 16);
+    // A prefix's hive has about one key (intermediate keys included) per 160 bytes and a value
+    // per 60; a little more room than that spares the child table a late rehash.
+    hive_.Reserve(text.size() / 128 + 16, text.size() / 60 + 16);
   }
 
   void Run() {
@@ -144,9 +150,11 @@ class HiveParser {
     while (p_ < lineEnd_ && IsBlank(*p_)) ++p_;
   }
 
+  // The words are short literals: a loop the compiler can unroll beats a call to memcmp.
   bool Take(std::string_view word) {
-    if (static_cast<std::size_t>(lineEnd_ - p_) < word.size() || std::memcmp(p_, word.data(), word.size()) != 0) {
-      return false;
+    if (static_cast<std::size_t>(lineEnd_ - p_) < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if (p_[i] != word[i]) return false;
     }
     p_ += word.size();
     return true;
@@ -172,19 +180,22 @@ class HiveParser {
     ends_.resize(shared);
     p_ = name + (shared == 0 ? 0 : ends_.back() + 2);
     separators_.clear();
+    cuts_.clear();
     irregular_ = false;
     const std::u16string_view rest = DecodeString(']', text_, name);
     const auto nameLength = static_cast<std::size_t>(p_ - 1 - name);
-    // The modification stamp that follows is of no use to a reader.
+    // The modification stamp that follows is of no use to a reader. It has ten digits or so:
+    // most of them are passed eight at a time.
     SkipBlanks();
+    for (std::uint64_t word; lineEnd_ - p_ >= 8 && (std::memcpy(&word, p_, 8), AllDigits(word));) p_ += 8;
     while (p_ < lineEnd_ && *p_ >= '0' && *p_ <= '9') ++p_;
     SkipBlanks();
     if (p_ != lineEnd_) Fail("unexpected text after the key name");
 
     std::size_t component = 0;
-    for (std::size_t start = 0; !rest.empty();) {
-      std::size_t stop = rest.find(u'\\', start);
-      if (stop == std::u16string_view::npos) stop = rest.size();
+    // The decoder noted where each backslash of the decoded name is.
+    for (std::size_t cut = 0, start = 0; !rest.empty(); ++cut) {
+      const std::size_t stop = cut < cuts_.size() ? cuts_[cut] : rest.size();
       const std::u16string_view part = rest.substr(start, stop - start);
       if (part.empty()) {
         irregular_ = true;  // a doubled or outer separator: skipped, so raw offsets no longer match
@@ -311,25 +322,14 @@ class HiveParser {
   // Decodes up to the unescaped terminator and leaves the cursor after it. The view stays
   // valid until the buffer is used again; it has room for one more unit.
   // With `keyName`, records where each separator ("\\\\") of a key name starts, relative to
-  // `keyName`, and notes a backslash written any other way.
+  // `keyName`, notes a backslash written any other way, and puts the place of every
+  // backslash in the decoded name into `cuts_`.
   std::u16string_view DecodeString(char terminator, UnitBuffer& buffer, const char* keyName = nullptr) {
-    char16_t* const begin = buffer.Begin(static_cast<std::size_t>(lineEnd_ - p_) + 1);
+    char16_t* const begin = buffer.Begin(static_cast<std::size_t>(lineEnd_ - p_) + 1 + UnitBuffer::kSlack);
     char16_t* out = begin;
     const bool* plain = terminator == ']' ? kPlainInKey.plain : kPlainInValue.plain;
     while (p_ < lineEnd_) {
-      const auto* in = reinterpret_cast<const unsigned char*>(p_);
-      const auto* stop = reinterpret_cast<const unsigned char*>(lineEnd_);
-      // Eight bytes at a time while none of them needs a closer look.
-      while (stop - in >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, in, sizeof word);
-        if (!AllPlain(word, terminator)) break;
-        for (int i = 0; i < 8; ++i) out[i] = in[i];
-        in += 8;
-        out += 8;
-      }
-      while (in < stop && plain[*in]) *out++ = *in++;
-      p_ = reinterpret_cast<const char*>(in);
+      out = CopyPlain(out, terminator, plain);
       if (p_ == lineEnd_) break;
       const auto c = static_cast<unsigned char>(*p_);
       if (c == static_cast<unsigned char>(terminator)) {
@@ -340,19 +340,54 @@ class HiveParser {
         ++p_;
         if (p_ == lineEnd_) break;
         if (*p_ == '\\') {
-          if (keyName != nullptr) separators_.push_back(static_cast<std::size_t>(p_ - 1 - keyName));
+          if (keyName != nullptr) {
+            separators_.push_back(static_cast<std::size_t>(p_ - 1 - keyName));
+            cuts_.push_back(static_cast<std::size_t>(out - begin));
+          }
           *out++ = u'\\';
           ++p_;
           continue;
         }
         char16_t* const before = out;
         out = DecodeEscape(out);
-        if (keyName != nullptr && out > before && *before == u'\\') irregular_ = true;
+        if (keyName != nullptr && out > before && *before == u'\\') {
+          irregular_ = true;
+          cuts_.push_back(static_cast<std::size_t>(before - begin));
+        }
       } else {
         out = DecodeUtf8(out);
       }
     }
     Fail("unterminated string");
+  }
+
+  // Copies the run of plain bytes at the cursor, widened, and leaves the cursor on the first
+  // byte that is not plain or at the line's end. With SSE2, sixteen bytes are looked at and
+  // widened at once; a chunk may reach past the line's end, never past the text's, and only
+  // its bytes before the first that is not plain are taken. The units written for the others
+  // land in the buffer's slack or are written over next.
+  char16_t* CopyPlain(char16_t* out, char terminator, const bool* plain) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i stop = _mm_set1_epi8(terminator);
+    while (p_ < lineEnd_ && end_ - p_ >= 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
+      const __m128i special = _mm_or_si128(_mm_cmpeq_epi8(bytes, backslash), _mm_cmpeq_epi8(bytes, stop));
+      // A non-ASCII byte has its top bit set, which is what the mask takes.
+      const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(bytes, special)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+      const auto run = std::min(static_cast<std::size_t>(mask == 0 ? 16 : __builtin_ctz(mask)),
+                                static_cast<std::size_t>(lineEnd_ - p_));
+      p_ += run;
+      out += run;
+      if (run < 16) return out;
+    }
+#endif
+    // The last bytes of the text, or every byte without SSE2.
+    while (p_ < lineEnd_ && plain[static_cast<unsigned char>(*p_)]) *out++ = static_cast<unsigned char>(*p_++);
+    return out;
   }
 
   char16_t* DecodeEscape(char16_t* out) {
@@ -419,6 +454,7 @@ class HiveParser {
   std::vector<KeyId> chain_;         // the keys along the last key line's path
   std::vector<std::size_t> ends_;    // where each of its components ends in the raw name
   std::vector<std::size_t> separators_;
+  std::vector<std::size_t> cuts_;    // where the decoded key name has a backslash
   std::string_view previous_;        // the last key line's raw name
   bool reusable_ = false;            // whether ends_ match chain_ for that name
   bool irregular_ = false;
