@@ -56,15 +56,6 @@ class CopiedUString {
     return s;
   }
 
-  // Takes ownership of a heap block of `capacity` units whose first `length` units are text.
-  static CopiedUString Adopt(std::unique_ptr<Unit[]> block, std::size_t length, std::size_t capacity) {
-    CopiedUString s;
-    s.begin_ = block.release();
-    s.end_ = s.begin_ + length;
-    s.capacity_ = capacity;
-    return s;
-  }
-
   const Unit* begin() const { return begin_; }
   const Unit* end() const { return end_; }
   Unit* data() { return begin_; }
@@ -103,14 +94,6 @@ class CopiedUString {
   void SetEnd(const Unit* position) {
     if (position < begin_ || position > begin_ + capacity_) throw std::out_of_range("SetEnd out of range");
     end_ = const_cast<Unit*>(position);
-  }
-
-  // Gives up a heap block to the caller (null when the text is inline); the string is left empty.
-  std::unique_ptr<Unit[]> ReleaseHeap() {
-    if (IsInline()) return nullptr;
-    std::unique_ptr<Unit[]> block(begin_);
-    ResetInline();
-    return block;
   }
 
  private:
