@@ -60,26 +60,29 @@ void RegistryHive::Reserve(std::size_t keys, std::size_t values) {
   if (size != slots_.size()) Rehash(size);
 }
 
-const void* RegistryHive::Store(const void* data, std::size_t size, std::size_t alignment) {
-  // Alignments are powers of two.
-  std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & (alignment - 1);
+BYTE* RegistryHive::Allocate(std::size_t size) {
+  std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & 3;
   if (free_ == nullptr || padding + size > freeBytes_) {
-    // A fresh chunk; new[] aligns it for any of the alignments used here.
-    const std::size_t chunk = std::max(kChunkBytes, size);
-    chunks_.push_back(std::unique_ptr<BYTE[]>(new BYTE[chunk]));  // filled before it is read
-    free_ = chunks_.back().get();
-    freeBytes_ = chunk;
+    NewChunk(size);
     padding = 0;
   }
   BYTE* at = free_ + padding;
-  if (size != 0) std::memcpy(at, data, size);
   free_ = at + size;
   freeBytes_ -= padding + size;
   return at;
 }
 
+void RegistryHive::NewChunk(std::size_t size) {
+  // new[] aligns a chunk for any alignment used here.
+  const std::size_t chunk = std::max(kChunkBytes, size);
+  chunks_.push_back(std::unique_ptr<BYTE[]>(new BYTE[chunk]));  // filled before it is read
+  free_ = chunks_.back().get();
+  freeBytes_ = chunk;
+}
+
 std::u16string_view RegistryHive::StoreName(std::u16string_view name) {
-  const auto* stored = static_cast<const char16_t*>(Store(name.data(), name.size() * sizeof(char16_t), alignof(char16_t)));
+  auto* stored = reinterpret_cast<char16_t*>(Allocate(name.size() * sizeof(char16_t)));
+  if (!name.empty()) std::memcpy(stored, name.data(), name.size() * sizeof(char16_t));
   return std::u16string_view(stored, name.size());
 }
 
@@ -169,9 +172,14 @@ std::optional<RegistryHive::KeyId> RegistryHive::FindPath(std::u16string_view pa
 }
 
 void RegistryHive::SetValue(KeyId key, std::u16string_view name, DWORD type, const void* data, std::size_t size) {
+  const std::size_t nameBytes = NameBytes(name.size());
+  BYTE* block = Allocate(nameBytes + size);
+  if (!name.empty()) std::memcpy(block, name.data(), name.size() * sizeof(char16_t));
+  if (size != 0) std::memcpy(block + nameBytes, data, size);
   // Values are appended; a lookup takes the last one of a name, so replacing costs nothing here.
   const auto index = static_cast<std::uint32_t>(values_.size());
-  values_.push_back(Value{StoreName(name), static_cast<const BYTE*>(Store(data, size, 4)), size, type, kNone});
+  values_.push_back(
+      Value{block, static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(size), type, kNone});
   Key& owner = keys_[key];
   if (owner.lastValue == kNone) {
     owner.firstValue = index;
@@ -196,10 +204,10 @@ void RegistryHive::SetDword(KeyId key, std::u16string_view name, DWORD value) {
 std::optional<RegistryHive::ValueView> RegistryHive::FindValue(KeyId key, std::u16string_view name) const {
   const Value* match = nullptr;
   for (std::uint32_t i = keys_[key].firstValue; i != kNone; i = values_[i].next) {
-    if (EqualsIgnoringAsciiCase(values_[i].name, name)) match = &values_[i];
+    if (EqualsIgnoringAsciiCase(values_[i].Name(), name)) match = &values_[i];
   }
   if (match == nullptr) return std::nullopt;
-  return ValueView{match->type, match->data, match->size};
+  return ValueView{match->type, match->Data(), match->size};
 }
 
 }  // namespace core

@@ -68,12 +68,17 @@ class RegistryHive {
     std::uint32_t lastValue = kNone;
     bool hasChildren = false;
   };
+  // A value's name and data share one block of the arena: the name's units, then the data
+  // from the next multiple of 4 bytes.
   struct Value {
-    std::u16string_view name;  // in the arena
-    const BYTE* data;          // in the arena
-    std::size_t size;
+    const BYTE* block;
+    std::uint32_t nameLength;  // in units
+    std::uint32_t size;        // the platform counts value sizes in 32 bits
     DWORD type;
     std::uint32_t next;
+
+    std::u16string_view Name() const { return {reinterpret_cast<const char16_t*>(block), nameLength}; }
+    const BYTE* Data() const { return block + NameBytes(nameLength); }
   };
   // One slot of the open-addressing table of children, keyed by parent and folded name.
   struct Slot {
@@ -81,8 +86,12 @@ class RegistryHive {
     KeyId key = kNone;
   };
 
-  // Copies bytes into storage that never moves, so views into it stay valid as the hive grows.
-  const void* Store(const void* data, std::size_t size, std::size_t alignment);
+  // The bytes a name takes in a value's block, rounded up to keep the data 4-aligned.
+  static std::size_t NameBytes(std::size_t units) { return (units * sizeof(char16_t) + 3) & ~std::size_t{3}; }
+
+  // 4-aligned storage that never moves, so views into it stay valid as the hive grows.
+  BYTE* Allocate(std::size_t size);
+  void NewChunk(std::size_t size);
   std::u16string_view StoreName(std::u16string_view name);
 
   static std::uint64_t Hash(KeyId parent, std::u16string_view name);
