@@ -161,7 +161,12 @@ class HiveParser {
   }
 
   void Expect(std::string_view word) {
-    if (!Take(word)) Fail("expected \"" + std::string(word) + "\"");
+    if (!Take(word)) FailExpecting(word);
+  }
+
+  // Out of line, so that Expect stays small enough to be inlined.
+  [[noreturn]] [[gnu::noinline]] void FailExpecting(std::string_view word) const {
+    Fail("expected \"" + std::string(word) + "\"");
   }
 
   void ExpectLineEnd() {
@@ -283,14 +288,19 @@ class HiveParser {
   }
 
   void ParseBytes(DWORD type) {
-    bytes_.clear();
+    std::size_t count = 0;
     while (true) {
+      // Every byte but the last takes a digit and a comma at least, so the rest of the line
+      // holds at most half its length, rounded up. Bytes are then written without checks.
+      const auto most = count + static_cast<std::size_t>(lineEnd_ - p_ + 1) / 2;
+      if (bytes_.size() < most) bytes_.resize(std::max(most, 2 * bytes_.size()));
+      BYTE* const out = bytes_.data();
       // The usual form first: two digits and a comma, as the prefix writes them.
       while (lineEnd_ - p_ >= 3 && p_[2] == ',') {
         const int high = HexValue(p_[0]);
         const int low = HexValue(p_[1]);
         if ((high | low) < 0) break;
-        bytes_.push_back(static_cast<BYTE>(high * 16 + low));
+        out[count++] = static_cast<BYTE>(high * 16 + low);
         p_ += 3;
       }
       SkipBlanks();
@@ -307,7 +317,7 @@ class HiveParser {
       ++p_;
       int byte = high;
       if (p_ < lineEnd_ && HexValue(*p_) >= 0) byte = byte * 16 + HexValue(*p_++);
-      bytes_.push_back(static_cast<BYTE>(byte));
+      out[count++] = static_cast<BYTE>(byte);
       SkipBlanks();
       if (p_ == lineEnd_) break;
       if (*p_ == ',') {
@@ -316,7 +326,7 @@ class HiveParser {
         Fail("expected \",\" between bytes");
       }
     }
-    hive_.SetValue(*key_, name_, type, bytes_.data(), bytes_.size());
+    hive_.SetValue(*key_, name_, type, bytes_.data(), count);
   }
 
   // Decodes up to the unescaped terminator and leaves the cursor after it. The view stays
