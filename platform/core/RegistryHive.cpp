@@ -100,8 +100,10 @@ std::uint64_t RegistryHive::Hash(KeyId parent, std::u16string_view name) {
     hash = Mix(hash ^ (word | kFold), kSpread);
   }
   if (left != 0) {
+    // Gathered in a register: a short copy into a word in memory could not be forwarded to
+    // the load that follows it.
     std::uint64_t word = 0;
-    std::memcpy(&word, unit, left * sizeof(char16_t));
+    for (std::size_t i = 0; i < left; ++i) word |= std::uint64_t{unit[i]} << (16 * i);
     hash = Mix(hash ^ (word | kFold), kSpread);
   }
   return hash;
@@ -143,7 +145,9 @@ RegistryHive::KeyId RegistryHive::AddChild(KeyId parent, std::u16string_view nam
   }
   keys_[parent].hasChildren = true;
   const auto id = static_cast<KeyId>(keys_.size());
-  keys_.push_back(Key{StoreName(name), parent});
+  Key& key = keys_.emplace_back();  // filled in place
+  key.name = StoreName(name);
+  key.parent = parent;
   if (2 * keys_.size() > slots_.size()) Rehash(2 * slots_.size());
   Insert(hash, id);
   return id;
