@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Both directions have two loops. The stretch loop runs over well-formed text far enough from
 // the end of the input and of the output that it needs no test of either; it is the one that
 // matters for speed. The careful loop takes everything else (the last bytes, a nearly full
@@ -251,6 +255,104 @@ Outcome Decode(const unsigned char* p, const unsigned char* const end, char16_t*
   return {Status::Ok, sink.n};
 }
 
+// ---- Counting well-formed UTF-8 ----
+
+// The size query of well-formed text needs no code points: every byte but a continuation byte
+// (10xxxxxx) starts a character of one unit, and a four-byte lead adds the second unit of its
+// pair. What is left is the check of well-formedness, done here 16 bytes at a time without a
+// branch: the continuation bytes must be exactly the 1 to 3 bytes each lead asks for, the
+// second byte after E0, ED, F0 and F4 must lie in the narrower range these leads allow, and
+// C0, C1 and F5-FF must not occur at all. The text is well-formed if no byte breaks a rule.
+#if defined(__SSE2__)
+
+inline __m128i Splat(unsigned b) { return _mm_set1_epi8(static_cast<char>(b)); }
+
+// With the high bit of each byte flipped, the signed byte comparisons order bytes unsigned.
+inline __m128i Flip(__m128i v) { return _mm_xor_si128(v, Splat(0x80)); }
+inline __m128i Above(__m128i flipped, unsigned b) { return _mm_cmpgt_epi8(flipped, Splat(b ^ 0x80)); }
+inline __m128i Below(__m128i flipped, unsigned b) { return _mm_cmplt_epi8(flipped, Splat(b ^ 0x80)); }
+inline __m128i Is(__m128i flipped, unsigned b) { return _mm_cmpeq_epi8(flipped, Splat(b ^ 0x80)); }
+
+// For each byte of a block, the byte k places before it, from the block before if need be.
+template <int k>
+inline __m128i Before(__m128i block, __m128i before) {
+  return _mm_or_si128(_mm_slli_si128(block, k), _mm_srli_si128(before, 16 - k));
+}
+
+class BlockChecker {
+ public:
+  void Take(__m128i raw) {
+    const __m128i x = Flip(raw);
+    const __m128i b1 = Before<1>(x, before_), b2 = Before<2>(x, before_), b3 = Before<3>(x, before_);
+    // Signed, the continuation bytes 80-BF are the ones below C0 (ASCII is positive).
+    const __m128i continuation = _mm_cmplt_epi8(raw, Splat(0xC0));
+    const __m128i expected = _mm_or_si128(Above(b1, 0xBF), _mm_or_si128(Above(b2, 0xDF), Above(b3, 0xEF)));
+    __m128i bad = _mm_xor_si128(expected, continuation);
+    // Where the byte is not a continuation byte, its range tests may fire too; it is bad anyway.
+    bad = _mm_or_si128(bad, _mm_and_si128(Is(b1, 0xE0), Below(x, 0xA0)));  // overlong
+    bad = _mm_or_si128(bad, _mm_and_si128(Is(b1, 0xED), Above(x, 0x9F)));  // a surrogate
+    bad = _mm_or_si128(bad, _mm_and_si128(Is(b1, 0xF0), Below(x, 0x90)));  // overlong
+    bad = _mm_or_si128(bad, _mm_and_si128(Is(b1, 0xF4), Above(x, 0x8F)));  // beyond U+10FFFF
+    bad = _mm_or_si128(bad, Above(x, 0xF4));
+    bad = _mm_or_si128(bad, _mm_cmpeq_epi8(_mm_and_si128(x, Splat(0xFE)), Splat(0xC0 ^ 0x80)));  // C0, C1
+    bad_ = _mm_or_si128(bad_, bad);
+    // Units per byte: 1 + (-1 for a continuation byte) - (-1 for a lead of four); summed by pairs of 8.
+    const __m128i units = _mm_sub_epi8(_mm_add_epi8(Splat(1), continuation), Above(x, 0xEF));
+    units_ = _mm_add_epi64(units_, _mm_sad_epu8(units, _mm_setzero_si128()));
+    before_ = x;
+  }
+
+  bool WellFormed() const { return _mm_movemask_epi8(bad_) == 0; }
+
+  std::size_t Units() const {
+    std::uint64_t halves[2];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), units_);
+    return static_cast<std::size_t>(halves[0] + halves[1]);
+  }
+
+ private:
+  __m128i before_ = Splat(0x80);  // flipped: as if zero bytes came before the text
+  __m128i bad_ = _mm_setzero_si128();
+  __m128i units_ = _mm_setzero_si128();
+};
+
+// Counts the units of well-formed UTF-8 into `units`; false if the text is ill-formed (the
+// caller then takes the way that finds out where, and what a lenient count makes of it).
+bool CountWellFormed(const unsigned char* p, const unsigned char* const end, std::size_t& units) {
+  BlockChecker checker;
+  std::size_t ascii = 0;  // bytes of the blocks of ASCII skipped
+  bool afterAscii = true;
+  while (end - p >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const bool isAscii = _mm_movemask_epi8(block) == 0;
+    p += 16;
+    // After a block of ASCII nothing is left to continue, so a block of ASCII needs no check
+    // (and the checker's block before stays one of ASCII, or the zero bytes it starts with).
+    if (isAscii && afterAscii) {
+      ascii += 16;
+      continue;
+    }
+    checker.Take(block);
+    afterAscii = isAscii;
+  }
+  // The last bytes padded with zero bytes, and then a block of zero bytes: a sequence cut off
+  // by the end meets a zero byte where it needs a continuation byte. Each zero byte counted 1.
+  const auto rest = static_cast<std::size_t>(end - p);
+  unsigned char last[16] = {};
+  if (rest) std::memcpy(last, p, rest);
+  checker.Take(_mm_loadu_si128(reinterpret_cast<const __m128i*>(last)));
+  checker.Take(_mm_setzero_si128());
+  units = ascii + checker.Units() - (16 - rest) - 16;
+  return checker.WellFormed();
+}
+
+#else
+
+// Without vectors the counting loop of Decode does the size query.
+bool CountWellFormed(const unsigned char*, const unsigned char*, std::size_t&) { return false; }
+
+#endif
+
 // ---- UTF-16 to UTF-8 ----
 
 // Narrows four units held in a word to four bytes; exact for ASCII units only.
@@ -417,6 +519,8 @@ Outcome Utf8ToUtf16(const char* in, std::size_t length, char16_t* out, std::size
   const auto* p = reinterpret_cast<const unsigned char*>(in);
   const auto* end = p + length;
   if (out) return strict ? Decode<true, true>(p, end, out, capacity) : Decode<true, false>(p, end, out, capacity);
+  // Text that is well-formed counts the same strict or lenient.
+  if (std::size_t units; CountWellFormed(p, end, units)) return {Status::Ok, units};
   return strict ? Decode<false, true>(p, end, nullptr, 0) : Decode<false, false>(p, end, nullptr, 0);
 }
 

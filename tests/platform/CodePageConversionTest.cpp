@@ -126,6 +126,46 @@ TEST(MultiByteToWideChar, LenientReplacesEachMaximalIllFormedSubpart) {
   }
 }
 
+// The size query checks 16 bytes at a time and skips blocks of ASCII: every case above, at
+// every offset across two blocks, after ASCII or after three-byte characters, at the end of
+// the text, before a block of ASCII, or before one and a stray continuation byte (which must
+// not complete a sequence cut by the ASCII), is refused or counted and converted as alone.
+TEST(MultiByteToWideChar, EveryCaseAtEveryOffsetOfTheBlocks) {
+  for (const auto& c : kUtf8Cases) {
+    for (std::size_t at = 0; at <= 40; ++at) {
+      for (const bool afterCjk : {false, true}) {
+        for (const int follower : {0, 1, 2}) {
+          SCOPED_TRACE(testing::Message() << c.what << " at " << at << (afterCjk ? " after CJK" : "")
+                                          << " follower " << follower);
+          std::string before(at, 'x');
+          std::u16string wideBefore(at, u'x');
+          if (afterCjk) {
+            before.clear();
+            wideBefore.clear();
+            for (std::size_t i = 0; i < at / 3; ++i) {
+              before += "\xE6\x9D\xB1";
+              wideBefore += u'\u6771';
+            }
+            before.append(at % 3, 'x');
+            wideBefore.append(at % 3, u'x');
+          }
+          const std::string after[] = {"", std::string(17, 'y'), std::string(16, 'y') + "\x80"};
+          const std::u16string wideAfter[] = {u"", std::u16string(17, u'y'), std::u16string(16, u'y') + u"\uFFFD"};
+          const std::string text = before + c.bytes + after[follower];
+          const std::u16string expected = wideBefore + c.lenient + wideAfter[follower];
+          const bool wellFormed = c.wellFormed && follower != 2;
+          const Converted strict = Wide(CP_UTF8, MB_ERR_INVALID_CHARS, text);
+          EXPECT_EQ(strict.ok, wellFormed);
+          if (wellFormed) EXPECT_EQ(strict.wide, expected);
+          const Converted lenient = Wide(CP_UTF8, 0, text);
+          EXPECT_TRUE(lenient.ok);
+          EXPECT_EQ(lenient.wide, expected);
+        }
+      }
+    }
+  }
+}
+
 // Every sequence of each length in a run of ASCII, at every offset around the 8-byte words
 // of the fast path, in both directions.
 TEST(CodePageConversion, NonAsciiAtEveryOffsetOfTheAsciiPath) {
