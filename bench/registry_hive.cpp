@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -195,8 +196,9 @@ void BM_LoadHiveAndLookUp(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
-// The peer: counting the lines of the same bytes, once with the library's line reader and
-// once as a bare scan for line ends.
+// The peers: counting the lines of the same bytes with the library's line reader, as a bare
+// count of line ends, and by stepping from line end to line end with memchr (the fastest of
+// the three here, since the C library searches with wide vector instructions).
 void BM_GetlineCount(benchmark::State& state) {
   const std::string& text = HiveText();
   for (auto _ : state) {
@@ -214,6 +216,22 @@ void BM_NewlineCount(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(text.data());
     const auto lines = std::count(text.begin(), text.end(), '\n');
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+void BM_MemchrLineCount(benchmark::State& state) {
+  const std::string& text = HiveText();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text.data());
+    std::size_t lines = 0;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (const void* newline = std::memchr(at, '\n', static_cast<std::size_t>(end - at))) {
+      ++lines;
+      at = static_cast<const char*>(newline) + 1;
+    }
     benchmark::DoNotOptimize(lines);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -238,14 +256,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const auto hive = posix::ParseWineHive(HiveText(), "system.reg");
     std::printf("\nhive: %zu bytes, %zu keys (intermediate keys included), %zu lines\n", HiveText().size(),
                 hive->KeyCount() - 1, static_cast<std::size_t>(std::count(HiveText().begin(), HiveText().end(), '\n')));
-    std::printf("time of load and look-up over time of the line count (target <= 4.0):\n");
+    std::printf("time of load and look-up over time of each line count (target <= 4.0):\n");
     const auto& times = medians_.empty() ? times_ : medians_;
     const auto ours = times.find("LoadHiveAndLookUp");
     if (ours == times.end()) return;
-    for (const char* peer : {"GetlineCount", "NewlineCount"}) {
+    for (const char* peer : {"GetlineCount", "NewlineCount", "MemchrLineCount"}) {
       const auto found = times.find(peer);
       if (found == times.end()) continue;
-      std::printf("  against %-13s cpu %.2fx   real %.2fx\n", peer, ours->second.cpu / found->second.cpu,
+      std::printf("  against %-16s cpu %.2fx   real %.2fx\n", peer, ours->second.cpu / found->second.cpu,
                   ours->second.real / found->second.real);
     }
   }
@@ -265,6 +283,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("LoadHiveAndLookUp", BM_LoadHiveAndLookUp)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("GetlineCount", BM_GetlineCount)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("NewlineCount", BM_NewlineCount)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("MemchrLineCount", BM_MemchrLineCount)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
