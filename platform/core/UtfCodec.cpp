@@ -335,14 +335,13 @@ bool CountWellFormed(const unsigned char* p, const unsigned char* const end, std
     checker.Take(block);
     afterAscii = isAscii;
   }
-  // The last bytes padded with zero bytes, and then a block of zero bytes: a sequence cut off
-  // by the end meets a zero byte where it needs a continuation byte. Each zero byte counted 1.
+  // The last bytes (fewer than 16) padded with zero bytes: a sequence cut off by the end meets
+  // a zero byte where it needs its next continuation byte. Each zero byte counted 1.
   const auto rest = static_cast<std::size_t>(end - p);
   unsigned char last[16] = {};
   if (rest) std::memcpy(last, p, rest);
   checker.Take(_mm_loadu_si128(reinterpret_cast<const __m128i*>(last)));
-  checker.Take(_mm_setzero_si128());
-  units = ascii + checker.Units() - (16 - rest) - 16;
+  units = ascii + checker.Units() - (16 - rest);
   return checker.WellFormed();
 }
 
