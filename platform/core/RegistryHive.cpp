@@ -176,14 +176,30 @@ std::optional<RegistryHive::KeyId> RegistryHive::FindPath(std::u16string_view pa
 }
 
 void RegistryHive::SetValue(KeyId key, std::u16string_view name, DWORD type, const void* data, std::size_t size) {
+  BYTE* room = BeginValue(name, size);
+  if (size != 0) std::memcpy(room, data, size);
+  EndValue(key, type, size);
+}
+
+BYTE* RegistryHive::BeginValue(std::u16string_view name, std::size_t most) {
   const std::size_t nameBytes = NameBytes(name.size());
-  BYTE* block = Allocate(nameBytes + size);
+  // Taken and given back at once: the block's end is only known when the value ends.
+  BYTE* block = Allocate(nameBytes + most);
+  free_ = block;
+  freeBytes_ += nameBytes + most;
   if (!name.empty()) std::memcpy(block, name.data(), name.size() * sizeof(char16_t));
-  if (size != 0) std::memcpy(block + nameBytes, data, size);
+  pending_ = block;
+  pendingNameLength_ = static_cast<std::uint32_t>(name.size());
+  return block + nameBytes;
+}
+
+void RegistryHive::EndValue(KeyId key, DWORD type, std::size_t size) {
+  const std::size_t used = NameBytes(pendingNameLength_) + size;
+  free_ = pending_ + used;
+  freeBytes_ -= used;
   // Values are appended; a lookup takes the last one of a name, so replacing costs nothing here.
   const auto index = static_cast<std::uint32_t>(values_.size());
-  values_.push_back(
-      Value{block, static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(size), type, kNone});
+  values_.push_back(Value{pending_, pendingNameLength_, static_cast<std::uint32_t>(size), type, kNone});
   Key& owner = keys_[key];
   if (owner.lastValue == kNone) {
     owner.firstValue = index;

@@ -45,6 +45,11 @@ class RegistryHive {
 
   // Sets a value; a later value of the same name replaces an earlier one. "" is the default value.
   void SetValue(KeyId key, std::u16string_view name, DWORD type, const void* data, std::size_t size);
+  // For a filler that writes a value's data in place: BeginValue returns (4-aligned) room for
+  // up to `most` bytes, and EndValue records the value with the first `size` of them. Nothing
+  // else may change the hive in between; a value begun and never ended leaves nothing behind.
+  BYTE* BeginValue(std::u16string_view name, std::size_t most);
+  void EndValue(KeyId key, DWORD type, std::size_t size);
   // Helpers for fillers: a string stored with its zero unit, and a little-endian 32-bit value.
   void SetString(KeyId key, std::u16string_view name, std::u16string_view text, DWORD type = 1);
   void SetDword(KeyId key, std::u16string_view name, DWORD value);
@@ -104,6 +109,8 @@ class RegistryHive {
   std::vector<Slot> slots_;  // a power of two in size, at most half full
   std::vector<std::unique_ptr<BYTE[]>> chunks_;
   BYTE* free_ = nullptr;
+  BYTE* pending_ = nullptr;  // the block of the value begun
+  std::uint32_t pendingNameLength_ = 0;
   std::size_t freeBytes_ = 0;
 };
 

@@ -138,12 +138,25 @@ class HiveParser {
   bool NextLine() {
     if (next_ == end_) return false;
     p_ = next_;
-    const void* newline = std::memchr(next_, '\n', static_cast<std::size_t>(end_ - next_));
-    lineEnd_ = newline ? static_cast<const char*>(newline) : end_;
+    const char* newline = FindNewline(next_);
+    lineEnd_ = newline ? newline : end_;
     next_ = newline ? lineEnd_ + 1 : end_;
     if (lineEnd_ > p_ && lineEnd_[-1] == '\r') --lineEnd_;
     ++line_;
     return true;
+  }
+
+  // Lines are short, so an inline search beats a call to memchr.
+  const char* FindNewline(const char* from) const {
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (; end_ - from >= 16; from += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+      const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline)));
+      if (mask != 0) return from + __builtin_ctz(mask);
+    }
+#endif
+    return static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end_ - from)));
   }
 
   void SkipBlanks() {
@@ -281,10 +294,12 @@ class HiveParser {
   }
 
   void ParseStringValue(DWORD type) {
-    const std::size_t length = DecodeString('"', text_).size();
+    // Decoded straight into the hive's storage, which then keeps as much as was written.
+    auto* units = reinterpret_cast<char16_t*>(hive_.BeginValue(name_, UnitsForRest() * sizeof(char16_t)));
+    const std::size_t length = DecodeString('"', units).size();
     ExpectLineEnd();
-    text_.Data()[length] = u'\0';
-    hive_.SetValue(*key_, name_, type, text_.Data(), (length + 1) * sizeof(char16_t));
+    units[length] = u'\0';
+    hive_.EndValue(*key_, type, (length + 1) * sizeof(char16_t));
   }
 
   void ParseBytes(DWORD type) {
@@ -295,14 +310,18 @@ class HiveParser {
       const auto most = count + static_cast<std::size_t>(lineEnd_ - p_ + 1) / 2;
       if (bytes_.size() < most) bytes_.resize(std::max(most, 2 * bytes_.size()));
       BYTE* const out = bytes_.data();
-      // The usual form first: two digits and a comma, as the prefix writes them.
-      while (lineEnd_ - p_ >= 3 && p_[2] == ',') {
-        const int high = HexValue(p_[0]);
-        const int low = HexValue(p_[1]);
+      // The usual form first: two digits and a comma, as the prefix writes them. The cursor is
+      // kept in a local: a byte written through `out` could otherwise alias it.
+      const char* in = p_;
+      const char* const stop = lineEnd_;
+      while (stop - in >= 3 && in[2] == ',') {
+        const int high = HexValue(in[0]);
+        const int low = HexValue(in[1]);
         if ((high | low) < 0) break;
         out[count++] = static_cast<BYTE>(high * 16 + low);
-        p_ += 3;
+        in += 3;
       }
+      p_ = in;
       SkipBlanks();
       if (p_ == lineEnd_) break;
       if (*p_ == '\\') {
@@ -335,7 +354,15 @@ class HiveParser {
   // `keyName`, notes a backslash written any other way, and puts the place of every
   // backslash in the decoded name into `cuts_`.
   std::u16string_view DecodeString(char terminator, UnitBuffer& buffer, const char* keyName = nullptr) {
-    char16_t* const begin = buffer.Begin(static_cast<std::size_t>(lineEnd_ - p_) + 1 + UnitBuffer::kSlack);
+    return DecodeString(terminator, buffer.Begin(UnitsForRest()), keyName);
+  }
+
+  // The units a string in the rest of the line may need: it never decodes to more units than
+  // it has bytes, plus one for a zero unit and the slack that plain bytes are widened into.
+  std::size_t UnitsForRest() const { return static_cast<std::size_t>(lineEnd_ - p_) + 1 + UnitBuffer::kSlack; }
+
+  // The same into `begin`, which has room for UnitsForRest() units.
+  std::u16string_view DecodeString(char terminator, char16_t* const begin, const char* keyName = nullptr) {
     char16_t* out = begin;
     const bool* plain = terminator == ']' ? kPlainInKey.plain : kPlainInValue.plain;
     while (p_ < lineEnd_) {
