@@ -361,39 +361,48 @@ class HiveParser {
   // it has bytes, plus one for a zero unit and the slack that plain bytes are widened into.
   std::size_t UnitsForRest() const { return static_cast<std::size_t>(lineEnd_ - p_) + 1 + UnitBuffer::kSlack; }
 
-  // The same into `begin`, which has room for UnitsForRest() units.
-  std::u16string_view DecodeString(char terminator, char16_t* const begin, const char* keyName = nullptr) {
-    char16_t* out = begin;
-    const bool* plain = terminator == ']' ? kPlainInKey.plain : kPlainInValue.plain;
+  // The same into `begin`, which has room for UnitsForRest() units. Most strings are plain
+  // throughout, so their first run reaches the terminator; this part is kept small enough to be
+  // inlined, and the rest is out of line.
+  [[gnu::always_inline]] std::u16string_view DecodeString(char terminator, char16_t* const begin,
+                                                          const char* keyName = nullptr) {
+    char16_t* const out = CopyPlain(begin, terminator);
+    if (p_ < lineEnd_ && *p_ == terminator) {
+      ++p_;
+      return std::u16string_view(begin, static_cast<std::size_t>(out - begin));
+    }
+    return DecodeEscaped(terminator, begin, out, keyName);
+  }
+
+  // Goes on from `out` at a byte that is not plain, or at the line's end.
+  [[gnu::noinline]] std::u16string_view DecodeEscaped(char terminator, char16_t* const begin, char16_t* out,
+                                                      const char* keyName) {
     while (p_ < lineEnd_) {
-      out = CopyPlain(out, terminator, plain);
-      if (p_ == lineEnd_) break;
       const auto c = static_cast<unsigned char>(*p_);
       if (c == static_cast<unsigned char>(terminator)) {
         ++p_;
         return std::u16string_view(begin, static_cast<std::size_t>(out - begin));
       }
-      if (c == '\\') {
-        ++p_;
-        if (p_ == lineEnd_) break;
-        if (*p_ == '\\') {
-          if (keyName != nullptr) {
-            separators_.push_back(static_cast<std::size_t>(p_ - 1 - keyName));
-            cuts_.push_back(static_cast<std::size_t>(out - begin));
-          }
-          *out++ = u'\\';
-          ++p_;
-          continue;
+      if (c != '\\') {
+        out = DecodeUtf8(out);
+      } else if (++p_ == lineEnd_) {
+        break;
+      } else if (*p_ == '\\') {
+        if (keyName != nullptr) {
+          separators_.push_back(static_cast<std::size_t>(p_ - 1 - keyName));
+          cuts_.push_back(static_cast<std::size_t>(out - begin));
         }
+        *out++ = u'\\';
+        ++p_;
+      } else {
         char16_t* const before = out;
         out = DecodeEscape(out);
         if (keyName != nullptr && out > before && *before == u'\\') {
           irregular_ = true;
           cuts_.push_back(static_cast<std::size_t>(before - begin));
         }
-      } else {
-        out = DecodeUtf8(out);
       }
+      out = CopyPlain(out, terminator);
     }
     Fail("unterminated string");
   }
@@ -403,7 +412,7 @@ class HiveParser {
   // widened at once; a chunk may reach past the line's end, never past the text's, and only
   // its bytes before the first that is not plain are taken. The units written for the others
   // land in the buffer's slack or are written over next.
-  char16_t* CopyPlain(char16_t* out, char terminator, const bool* plain) {
+  char16_t* CopyPlain(char16_t* out, char terminator) {
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     const __m128i backslash = _mm_set1_epi8('\\');
@@ -423,6 +432,7 @@ class HiveParser {
     }
 #endif
     // The last bytes of the text, or every byte without SSE2.
+    const bool* plain = terminator == ']' ? kPlainInKey.plain : kPlainInValue.plain;
     while (p_ < lineEnd_ && plain[static_cast<unsigned char>(*p_)]) *out++ = static_cast<unsigned char>(*p_++);
     return out;
   }
