@@ -60,18 +60,6 @@ void RegistryHive::Reserve(std::size_t keys, std::size_t values) {
   if (size != slots_.size()) Rehash(size);
 }
 
-BYTE* RegistryHive::Allocate(std::size_t size) {
-  std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & 3;
-  if (free_ == nullptr || padding + size > freeBytes_) {
-    NewChunk(size);
-    padding = 0;
-  }
-  BYTE* at = free_ + padding;
-  free_ = at + size;
-  freeBytes_ -= padding + size;
-  return at;
-}
-
 void RegistryHive::NewChunk(std::size_t size) {
   // new[] aligns a chunk for any alignment used here.
   const std::size_t chunk = std::max(kChunkBytes, size);
@@ -179,34 +167,6 @@ void RegistryHive::SetValue(KeyId key, std::u16string_view name, DWORD type, con
   BYTE* room = BeginValue(name, size);
   if (size != 0) std::memcpy(room, data, size);
   EndValue(key, type, size);
-}
-
-BYTE* RegistryHive::BeginValue(std::u16string_view name, std::size_t most) {
-  const std::size_t nameBytes = NameBytes(name.size());
-  // Taken and given back at once: the block's end is only known when the value ends.
-  BYTE* block = Allocate(nameBytes + most);
-  free_ = block;
-  freeBytes_ += nameBytes + most;
-  if (!name.empty()) std::memcpy(block, name.data(), name.size() * sizeof(char16_t));
-  pending_ = block;
-  pendingNameLength_ = static_cast<std::uint32_t>(name.size());
-  return block + nameBytes;
-}
-
-void RegistryHive::EndValue(KeyId key, DWORD type, std::size_t size) {
-  const std::size_t used = NameBytes(pendingNameLength_) + size;
-  free_ = pending_ + used;
-  freeBytes_ -= used;
-  // Values are appended; a lookup takes the last one of a name, so replacing costs nothing here.
-  const auto index = static_cast<std::uint32_t>(values_.size());
-  values_.push_back(Value{pending_, pendingNameLength_, static_cast<std::uint32_t>(size), type, kNone});
-  Key& owner = keys_[key];
-  if (owner.lastValue == kNone) {
-    owner.firstValue = index;
-  } else {
-    values_[owner.lastValue].next = index;
-  }
-  owner.lastValue = index;
 }
 
 void RegistryHive::SetString(KeyId key, std::u16string_view name, std::u16string_view text, DWORD type) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -113,6 +114,47 @@ class RegistryHive {
   std::uint32_t pendingNameLength_ = 0;
   std::size_t freeBytes_ = 0;
 };
+
+// Inline: the hive reader calls these once or twice for each line.
+inline BYTE* RegistryHive::Allocate(std::size_t size) {
+  std::size_t padding = (0 - reinterpret_cast<std::uintptr_t>(free_)) & 3;
+  if (free_ == nullptr || padding + size > freeBytes_) {
+    NewChunk(size);
+    padding = 0;
+  }
+  BYTE* at = free_ + padding;
+  free_ = at + size;
+  freeBytes_ -= padding + size;
+  return at;
+}
+
+inline BYTE* RegistryHive::BeginValue(std::u16string_view name, std::size_t most) {
+  const std::size_t nameBytes = NameBytes(name.size());
+  // Taken and given back at once: the block's end is only known when the value ends.
+  BYTE* block = Allocate(nameBytes + most);
+  free_ = block;
+  freeBytes_ += nameBytes + most;
+  if (!name.empty()) std::memcpy(block, name.data(), name.size() * sizeof(char16_t));
+  pending_ = block;
+  pendingNameLength_ = static_cast<std::uint32_t>(name.size());
+  return block + nameBytes;
+}
+
+inline void RegistryHive::EndValue(KeyId key, DWORD type, std::size_t size) {
+  const std::size_t used = NameBytes(pendingNameLength_) + size;
+  free_ = pending_ + used;
+  freeBytes_ -= used;
+  // Values are appended; a lookup takes the last one of a name, so replacing costs nothing here.
+  const auto index = static_cast<std::uint32_t>(values_.size());
+  values_.push_back(Value{pending_, pendingNameLength_, static_cast<std::uint32_t>(size), type, kNone});
+  Key& owner = keys_[key];
+  if (owner.lastValue == kNone) {
+    owner.firstValue = index;
+  } else {
+    values_[owner.lastValue].next = index;
+  }
+  owner.lastValue = index;
+}
 
 // Folds A-Z to a-z and leaves every other unit alone.
 inline char16_t FoldAsciiCase(char16_t unit) {
