@@ -6,35 +6,14 @@
 
 #include <unicode/ustring.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "bench/support/AllocationCounter.h"
+#include "bench/support/RunTimes.h"
 #include "foundation/TextEncoding.h"
-
-namespace {
-std::atomic<std::size_t> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -94,11 +73,10 @@ std::vector<Input>& Inputs() {
 
 template <class Body>
 void Measure(benchmark::State& state, std::size_t bytes, Body body) {
-  const std::size_t before = allocations.load();
+  const std::size_t before = bench::allocations.load();
   for (auto _ : state) body();
-  const std::size_t after = allocations.load();
+  bench::ReportAllocations(state, before, "allocs/iter");
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
-  state.counters["allocs/iter"] = static_cast<double>(after - before) / static_cast<double>(state.iterations());
 }
 
 void OursU8ToU16(benchmark::State& state, const Input* in) {
@@ -147,56 +125,28 @@ void IcuU16ToU8(benchmark::State& state, const Input* in) {
   });
 }
 
-// Keeps each benchmark's CPU time per iteration (the median when runs are repeated) and its
-// allocation count, so that the ratios and the targets can be printed after the table. CPU
-// time, since the machine is shared and wall time counts other processes' turns too.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.function_name;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians_[name] = run.GetAdjustedCPUTime();
-      } else if (run.run_type == Run::RT_Iteration) {
-        times_[name] = run.GetAdjustedCPUTime();
-        const auto allocs = run.counters.find("allocs/iter");
-        if (allocs != run.counters.end()) allocs_[name] = allocs->second.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
+// 1.5x on 1 MiB of ASCII, 1.0x elsewhere; the 40-byte path at most ICU's time is 1.0x too.
+double Target(const std::string& name) { return name == "ascii/1MiB" ? 1.5 : 1.0; }
 
-  void PrintSummary() const {
-    const auto& times = medians_.empty() ? times_ : medians_;
-    std::printf("\nthroughput ratio ours / ICU (time of ICU / time of ours), allocations per call of ours:\n");
-    for (const char* direction : {"U8ToU16", "U16ToU8"}) {
-      for (const Input& in : Inputs()) {
-        const std::string ours = std::string("ours/") + direction + "/" + in.name;
-        const std::string peer = std::string("icu/") + direction + "/" + in.name;
-        const auto o = times.find(ours);
-        const auto p = times.find(peer);
-        if (o == times.end() || p == times.end()) continue;
-        const double ratio = p->second / o->second;
-        const double target = Target(in.name);
-        const auto a = allocs_.find(ours);
-        const double allocs = a == allocs_.end() ? -1 : a->second;
-        const bool allocsOk = in.utf8.size() > 64 || allocs == 0;
-        std::printf("  %-8s %-11s %6.2fx  (target >= %.1fx: %s)  allocs %.0f%s\n", direction, in.name.c_str(), ratio,
-                    target, ratio >= target ? "met" : "MISSED", allocs,
-                    in.utf8.size() <= 64 ? (allocsOk ? " (target 0: met)" : " (target 0: MISSED)") : "");
-      }
+// Ratios of CPU time, since the machine is shared and wall time counts other processes' turns.
+void PrintSummary(const bench::RunTimesReporter& runs) {
+  std::printf("\nthroughput ratio ours / ICU (time of ICU / time of ours), allocations per call of ours:\n");
+  for (const char* direction : {"U8ToU16", "U16ToU8"}) {
+    for (const Input& in : Inputs()) {
+      const bench::RunTimes* ours = runs.Find(std::string("ours/") + direction + "/" + in.name);
+      const bench::RunTimes* peer = runs.Find(std::string("icu/") + direction + "/" + in.name);
+      if (ours == nullptr || peer == nullptr) continue;
+      const double ratio = peer->cpu / ours->cpu;
+      const double target = Target(in.name);
+      const auto counted = ours->counters.find("allocs/iter");
+      const double allocs = counted == ours->counters.end() ? -1 : counted->second;
+      const bool small = in.utf8.size() <= 64;
+      std::printf("  %-8s %-11s %6.2fx  (target >= %.1fx: %s)  allocs %.0f%s\n", direction, in.name.c_str(), ratio,
+                  target, ratio >= target ? "met" : "MISSED", allocs,
+                  small ? (allocs == 0 ? " (target 0: met)" : " (target 0: MISSED)") : "");
     }
   }
-
- private:
-  // 1.5x on 1 MiB of ASCII, 1.0x elsewhere; the 40-byte path at most ICU's time is 1.0x too.
-  static double Target(const std::string& name) { return name == "ascii/1MiB" ? 1.5 : 1.0; }
-
-  std::map<std::string, double> times_;
-  std::map<std::string, double> medians_;
-  std::map<std::string, double> allocs_;
-};
+}
 
 }  // namespace
 
@@ -207,10 +157,5 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("ours/U16ToU8/" + in.name).c_str(), OursU16ToU8, &in);
     benchmark::RegisterBenchmark(("icu/U16ToU8/" + in.name).c_str(), IcuU16ToU8, &in);
   }
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunAndSummarize(argc, argv, PrintSummary);
 }
