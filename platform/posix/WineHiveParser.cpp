@@ -282,14 +282,15 @@ class HiveParser {
   }
 
   DWORD ParseHexNumber() {
+    // Eight digits at most; a ninth is an error, found once the eight are read.
+    const char* const start = p_;
+    const char* const stop = p_ + std::min<std::ptrdiff_t>(8, lineEnd_ - p_);
+    const char* in = p_;
     DWORD value = 0;
-    int digits = 0;
-    while (p_ < lineEnd_ && HexValue(*p_) >= 0) {
-      if (++digits > 8) Fail("hexadecimal number longer than 8 digits");
-      value = value * 16 + static_cast<DWORD>(HexValue(*p_));
-      ++p_;
-    }
-    if (digits == 0) Fail("expected a hexadecimal number");
+    for (int digit; in < stop && (digit = HexValue(*in)) >= 0; ++in) value = value * 16 + static_cast<DWORD>(digit);
+    p_ = in;
+    if (p_ == start) Fail("expected a hexadecimal number");
+    if (p_ < lineEnd_ && HexValue(*p_) >= 0) Fail("hexadecimal number longer than 8 digits");
     return value;
   }
 
