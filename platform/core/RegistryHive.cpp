@@ -97,47 +97,42 @@ std::uint64_t RegistryHive::Hash(KeyId parent, std::u16string_view name) {
   return hash;
 }
 
-std::optional<RegistryHive::KeyId> RegistryHive::Lookup(KeyId parent, std::u16string_view name,
-                                                        std::uint64_t hash) const {
+std::size_t RegistryHive::Probe(KeyId parent, std::u16string_view name, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
-    if (slot.key == kNone) return std::nullopt;
+    if (slot.key == kNone) return i;
     if (slot.hash == static_cast<std::uint32_t>(hash)) {
       const Key& key = keys_[slot.key];
-      if (key.parent == parent && EqualsIgnoringAsciiCase(key.name, name)) return slot.key;
+      if (key.parent == parent && EqualsIgnoringAsciiCase(key.name, name)) return i;
     }
   }
-}
-
-void RegistryHive::Insert(std::uint64_t hash, KeyId key) {
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
-  while (slots_[i].key != kNone) i = (i + 1) & mask;
-  slots_[i] = Slot{static_cast<std::uint32_t>(hash), key};
 }
 
 void RegistryHive::Rehash(std::size_t size) {
   std::vector<Slot> old(size);
   old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
-    if (slot.key != kNone) Insert(slot.hash, slot.key);
+    if (slot.key == kNone) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].key != kNone) i = (i + 1) & mask;
+    slots_[i] = slot;
   }
 }
 
 RegistryHive::KeyId RegistryHive::AddChild(KeyId parent, std::u16string_view name) {
   const std::uint64_t hash = Hash(parent, name);
-  // A key without children needs no search; fillers add new subtrees one key after another.
-  if (keys_[parent].hasChildren) {
-    if (auto found = Lookup(parent, name, hash)) return *found;
-  }
-  keys_[parent].hasChildren = true;
+  // One probe both searches and, when the child is new, finds its slot.
+  const std::size_t slot = Probe(parent, name, hash);
+  if (slots_[slot].key != kNone) return slots_[slot].key;
   const auto id = static_cast<KeyId>(keys_.size());
   Key& key = keys_.emplace_back();  // filled in place
   key.name = StoreName(name);
   key.parent = parent;
+  slots_[slot] = Slot{static_cast<std::uint32_t>(hash), id};
+  // Kept at most half full, so a probe ends soon and always finds a free slot.
   if (2 * keys_.size() > slots_.size()) Rehash(2 * slots_.size());
-  Insert(hash, id);
   return id;
 }
 
@@ -151,7 +146,9 @@ RegistryHive::KeyId RegistryHive::AddPath(std::u16string_view path, KeyId from) 
 }
 
 std::optional<RegistryHive::KeyId> RegistryHive::FindChild(KeyId parent, std::u16string_view name) const {
-  return Lookup(parent, name, Hash(parent, name));
+  const KeyId found = slots_[Probe(parent, name, Hash(parent, name))].key;
+  if (found == kNone) return std::nullopt;
+  return found;
 }
 
 std::optional<RegistryHive::KeyId> RegistryHive::FindPath(std::u16string_view path, KeyId from) const {

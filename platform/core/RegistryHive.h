@@ -72,7 +72,6 @@ class RegistryHive {
     KeyId parent;
     std::uint32_t firstValue = kNone;
     std::uint32_t lastValue = kNone;
-    bool hasChildren = false;
   };
   // A value's name and data share one block of the arena: the name's units, then the data
   // from the next multiple of 4 bytes.
@@ -101,8 +100,8 @@ class RegistryHive {
   std::u16string_view StoreName(std::u16string_view name);
 
   static std::uint64_t Hash(KeyId parent, std::u16string_view name);
-  std::optional<KeyId> Lookup(KeyId parent, std::u16string_view name, std::uint64_t hash) const;
-  void Insert(std::uint64_t hash, KeyId key);
+  // The slot of the child of `parent` called `name`, or the free slot where it would go.
+  std::size_t Probe(KeyId parent, std::u16string_view name, std::uint64_t hash) const;
   void Rehash(std::size_t size);  // a power of two
 
   std::vector<Key> keys_;
