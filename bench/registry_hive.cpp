@@ -9,13 +9,13 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include <windows.h>
 
+#include "bench/support/RunTimes.h"
 #include "core/RegistryHive.h"
 #include "posix/WineHiveParser.h"
 
@@ -237,45 +237,19 @@ void BM_MemchrLineCount(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.function_name;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      } else if (run.run_type == Run::RT_Iteration) {
-        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
+void PrintRatios(const bench::RunTimesReporter& runs) {
+  const auto hive = posix::ParseWineHive(HiveText(), "system.reg");
+  std::printf("\nhive: %zu bytes, %zu keys (intermediate keys included), %zu lines\n", HiveText().size(),
+              hive->KeyCount() - 1, static_cast<std::size_t>(std::count(HiveText().begin(), HiveText().end(), '\n')));
+  std::printf("time of load and look-up over time of each line count (target <= 4.0):\n");
+  const bench::RunTimes* ours = runs.Find("LoadHiveAndLookUp");
+  if (ours == nullptr) return;
+  for (const char* peer : {"GetlineCount", "NewlineCount", "MemchrLineCount"}) {
+    const bench::RunTimes* found = runs.Find(peer);
+    if (found == nullptr) continue;
+    std::printf("  against %-16s cpu %.2fx   real %.2fx\n", peer, ours->cpu / found->cpu, ours->real / found->real);
   }
-
-  void PrintRatios() const {
-    const auto hive = posix::ParseWineHive(HiveText(), "system.reg");
-    std::printf("\nhive: %zu bytes, %zu keys (intermediate keys included), %zu lines\n", HiveText().size(),
-                hive->KeyCount() - 1, static_cast<std::size_t>(std::count(HiveText().begin(), HiveText().end(), '\n')));
-    std::printf("time of load and look-up over time of each line count (target <= 4.0):\n");
-    const auto& times = medians_.empty() ? times_ : medians_;
-    const auto ours = times.find("LoadHiveAndLookUp");
-    if (ours == times.end()) return;
-    for (const char* peer : {"GetlineCount", "NewlineCount", "MemchrLineCount"}) {
-      const auto found = times.find(peer);
-      if (found == times.end()) continue;
-      std::printf("  against %-16s cpu %.2fx   real %.2fx\n", peer, ours->second.cpu / found->second.cpu,
-                  ours->second.real / found->second.real);
-    }
-  }
-
- private:
-  struct Times {
-    double real;
-    double cpu;
-  };
-  std::map<std::string, Times> times_;
-  std::map<std::string, Times> medians_;
-};
+}
 
 }  // namespace
 
@@ -284,10 +258,5 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("GetlineCount", BM_GetlineCount)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("NewlineCount", BM_NewlineCount)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("MemchrLineCount", BM_MemchrLineCount)->Unit(benchmark::kMillisecond);
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunAndSummarize(argc, argv, PrintRatios);
 }
