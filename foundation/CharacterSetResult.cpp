@@ -9,6 +9,7 @@
 
 #include "foundation/CopiedUString.h"
 #include "foundation/LibraryExceptions.h"
+#include "foundation/LocalTextBuffer.h"
 #include "foundation/NumberText.h"
 
 namespace {
@@ -16,25 +17,6 @@ namespace {
 std::string FromCString(const char* text) { return text == nullptr ? std::string() : std::string(text); }
 
 std::string Decimal(std::uint32_t value) { return std::string(ToDecimalText(value, 1).Ref().view()); }
-
-// Frees the platform's text if copying it fails; the normal path reports a failed free.
-class LocalTextBuffer {
- public:
-  explicit LocalTextBuffer(void* buffer) : buffer_(buffer) {}
-  LocalTextBuffer(const LocalTextBuffer&) = delete;
-  LocalTextBuffer& operator=(const LocalTextBuffer&) = delete;
-  ~LocalTextBuffer() {
-    if (buffer_ != nullptr) LocalFree(buffer_);
-  }
-  void Release() {
-    void* buffer = buffer_;
-    buffer_ = nullptr;
-    if (LocalFree(buffer) != nullptr) throw LocalFreeFailed();
-  }
-
- private:
-  void* buffer_;
-};
 
 // The Windows code pages by name. Nothing consults the set; it is part of the library's
 // process-wide constants.

@@ -6,6 +6,7 @@
 
 #include "foundation/FormatTemplate.h"
 #include "foundation/LibraryExceptions.h"
+#include "foundation/LocalTextBuffer.h"
 #include "foundation/NumberText.h"
 #include "foundation/TextEncoding.h"
 
@@ -37,27 +38,6 @@ UStringRef<UTF8> Trim(UStringRef<UTF8> text) {
   while (end != begin && IsTrimmed(end[-1])) --end;
   return UStringRef<UTF8>(begin, end);
 }
-
-// Frees the platform's message buffer if the text is abandoned by an exception. The normal
-// path frees it through Release, where a failure can still be reported.
-class LocalTextBuffer {
- public:
-  explicit LocalTextBuffer(void* buffer) : buffer_(buffer) {}
-  LocalTextBuffer(const LocalTextBuffer&) = delete;
-  LocalTextBuffer& operator=(const LocalTextBuffer&) = delete;
-  ~LocalTextBuffer() {
-    if (buffer_ != nullptr) LocalFree(buffer_);
-  }
-
-  void Release() {
-    void* buffer = buffer_;
-    buffer_ = nullptr;
-    if (LocalFree(buffer) != nullptr) throw LocalFreeFailed();
-  }
-
- private:
-  void* buffer_;
-};
 
 // The stored message keeps one zero byte after the text, so that the narrow conversion and
 // any caller that wants a C string find it terminated; the text itself stops before it.
