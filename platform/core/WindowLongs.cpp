@@ -8,8 +8,35 @@
 
 namespace {
 
+bool RefuseIndex() {
+  SetLastError(ERROR_INVALID_INDEX);
+  return false;
+}
+
+// Whether the window's extra bytes hold `size` bytes at `index`; an index outside them is refused.
 bool ExtraFits(const Window& window, int index, std::size_t size) {
-  return index >= 0 && static_cast<std::size_t>(index) + size <= window.extra.size();
+  if (index >= 0 && static_cast<std::size_t>(index) + size <= window.extra.size()) return true;
+  return RefuseIndex();
+}
+
+// The 32-bit calls: pointer-sized values do not fit, so the platform refuses them in its
+// 64-bit form; a non-negative index must hold a whole LONG.
+bool LongIndexUsable(const Window& window, int index) {
+  if (index == GWLP_WNDPROC || index == GWLP_HINSTANCE || index == GWLP_HWNDPARENT) return RefuseIndex();
+  return index < 0 || ExtraFits(window, index, sizeof(LONG));
+}
+
+// The extra bytes need not be aligned for T, hence the copies.
+template <class T>
+T ReadExtra(const Window& window, int index) {
+  T value;
+  std::memcpy(&value, window.extra.data() + index, sizeof(value));
+  return value;
+}
+
+template <class T>
+void WriteExtra(Window& window, int index, T value) {
+  std::memcpy(window.extra.data() + index, &value, sizeof(value));
 }
 
 void ChangeStyle(HWND handle, int index, DWORD newValue) {
@@ -38,13 +65,8 @@ LONG_PTR GetWindowLongPtrW(HWND handle, int index) {
     case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(window->instance);
     case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>((window->style & WS_CHILD) ? window->parent : window->owner);
     default:
-      if (!ExtraFits(*window, index, sizeof(LONG_PTR))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-      }
-      LONG_PTR value;
-      std::memcpy(&value, window->extra.data() + index, sizeof(value));
-      return value;
+      if (!ExtraFits(*window, index, sizeof(LONG_PTR))) return 0;
+      return ReadExtra<LONG_PTR>(*window, index);
   }
 }
 
@@ -67,11 +89,8 @@ LONG_PTR SetWindowLongPtrW(HWND handle, int index, LONG_PTR value) {
       if (!(window->style & WS_CHILD)) window->owner = reinterpret_cast<HWND>(value);
       break;
     default:
-      if (!ExtraFits(*window, index, sizeof(LONG_PTR))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-      }
-      std::memcpy(window->extra.data() + index, &value, sizeof(value));
+      if (!ExtraFits(*window, index, sizeof(LONG_PTR))) return 0;
+      WriteExtra(*window, index, value);
       break;
   }
   SetLastError(NO_ERROR);
@@ -80,39 +99,17 @@ LONG_PTR SetWindowLongPtrW(HWND handle, int index, LONG_PTR value) {
 
 LONG GetWindowLongW(HWND handle, int index) {
   Window* window = WindowOf(handle);
-  if (window == nullptr) return 0;
-  // Pointer-sized values do not fit; the platform refuses them in its 64-bit form.
-  if (index == GWLP_WNDPROC || index == GWLP_HINSTANCE || index == GWLP_HWNDPARENT) {
-    SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  if (index >= 0) {
-    if (!ExtraFits(*window, index, sizeof(LONG))) {
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-    }
-    LONG value;
-    std::memcpy(&value, window->extra.data() + index, sizeof(value));
-    return value;
-  }
+  if (window == nullptr || !LongIndexUsable(*window, index)) return 0;
+  if (index >= 0) return ReadExtra<LONG>(*window, index);
   return static_cast<LONG>(GetWindowLongPtrW(handle, index));
 }
 
 LONG SetWindowLongW(HWND handle, int index, LONG value) {
   Window* window = WindowOf(handle);
-  if (window == nullptr) return 0;
-  if (index == GWLP_WNDPROC || index == GWLP_HINSTANCE || index == GWLP_HWNDPARENT) {
-    SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
+  if (window == nullptr || !LongIndexUsable(*window, index)) return 0;
   if (index >= 0) {
-    if (!ExtraFits(*window, index, sizeof(LONG))) {
-      SetLastError(ERROR_INVALID_INDEX);
-      return 0;
-    }
-    LONG previous;
-    std::memcpy(&previous, window->extra.data() + index, sizeof(previous));
-    std::memcpy(window->extra.data() + index, &value, sizeof(value));
+    const LONG previous = ReadExtra<LONG>(*window, index);
+    WriteExtra(*window, index, value);
     return previous;
   }
   const LONG_PTR extended = (index == GWL_STYLE || index == GWL_EXSTYLE) ? static_cast<LONG_PTR>(static_cast<DWORD>(value))
