@@ -37,9 +37,12 @@ GlobalHeap& Heap() {
   return heap;
 }
 
-Block* Find(GlobalHeap& heap, HGLOBAL handle) {
+// The block behind a handle; an unknown handle sets ERROR_INVALID_HANDLE.
+Block* FindOrFail(GlobalHeap& heap, HGLOBAL handle) {
   auto it = heap.blocks.find(handle);
-  return it == heap.blocks.end() ? nullptr : &it->second;
+  if (it != heap.blocks.end()) return &it->second;
+  SetLastError(ERROR_INVALID_HANDLE);
+  return nullptr;
 }
 
 }  // namespace
@@ -69,11 +72,8 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
 LPVOID GlobalLock(HGLOBAL memory) {
   GlobalHeap& heap = Heap();
   std::lock_guard lock(heap.mutex);
-  Block* block = Find(heap, memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
+  Block* block = FindOrFail(heap, memory);
+  if (block == nullptr) return nullptr;
   if (block->moveable) ++block->locks;
   return block->data;
 }
@@ -81,11 +81,8 @@ LPVOID GlobalLock(HGLOBAL memory) {
 BOOL GlobalUnlock(HGLOBAL memory) {
   GlobalHeap& heap = Heap();
   std::lock_guard lock(heap.mutex);
-  Block* block = Find(heap, memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  Block* block = FindOrFail(heap, memory);
+  if (block == nullptr) return FALSE;
   if (!block->moveable) {
     SetLastError(NO_ERROR);
     return FALSE;
@@ -103,11 +100,8 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
   if (memory == nullptr) return nullptr;
   GlobalHeap& heap = Heap();
   std::lock_guard lock(heap.mutex);
-  Block* block = Find(heap, memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return memory;
-  }
+  Block* block = FindOrFail(heap, memory);
+  if (block == nullptr) return memory;
   ForgetKnownMemory(block->data);
   heap.owners.erase(block->data);
   std::free(block->data);
@@ -118,11 +112,8 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
 SIZE_T GlobalSize(HGLOBAL memory) {
   GlobalHeap& heap = Heap();
   std::lock_guard lock(heap.mutex);
-  Block* block = Find(heap, memory);
-  if (block == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  Block* block = FindOrFail(heap, memory);
+  if (block == nullptr) return 0;
   return block->size;
 }
 
