@@ -191,6 +191,15 @@ Batches& DeferredBatches() {
   return batches;
 }
 
+// The batch behind a handle; an unknown handle sets ERROR_INVALID_DWP_HANDLE. The caller
+// holds the batches' lock.
+Batch* FindBatchOrFail(Batches& batches, HDWP handle) {
+  auto it = batches.entries.find(handle);
+  if (it != batches.entries.end()) return &it->second;
+  SetLastError(ERROR_INVALID_DWP_HANDLE);
+  return nullptr;
+}
+
 // A window named twice in one batch: the later call's fields win where its flags give them.
 void Merge(WINDOWPOS& earlier, const WINDOWPOS& later) {
   if (!(later.flags & SWP_NOMOVE)) {
@@ -230,11 +239,8 @@ HDWP BeginDeferWindowPos(int numWindows) {
 HDWP DeferWindowPos(HDWP batch, HWND handle, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   Batches& batches = DeferredBatches();
   std::lock_guard lock(batches.mutex);
-  auto it = batches.entries.find(batch);
-  if (it == batches.entries.end()) {
-    SetLastError(ERROR_INVALID_DWP_HANDLE);
-    return nullptr;
-  }
+  Batch* entries = FindBatchOrFail(batches, batch);
+  if (entries == nullptr) return nullptr;
   // Unlike the platform, a bad entry does not end the batch: it is left out, the batch keeps
   // its handle, and the moves deferred before and after it still take effect.
   Window* window = WindowOf(handle);
@@ -244,12 +250,11 @@ HDWP DeferWindowPos(HDWP batch, HWND handle, HWND insertAfter, int x, int y, int
     return nullptr;
   }
   const WINDOWPOS entry{handle, insertAfter, x, y, cx, cy, flags};
-  Batch& entries = it->second;
-  const auto [at, added] = entries.indexOf.emplace(handle, entries.entries.size());
+  const auto [at, added] = entries->indexOf.emplace(handle, entries->entries.size());
   if (added)
-    entries.entries.push_back(entry);
+    entries->entries.push_back(entry);
   else
-    Merge(entries.entries[at->second], entry);
+    Merge(entries->entries[at->second], entry);
   return batch;
 }
 
@@ -258,13 +263,10 @@ BOOL EndDeferWindowPos(HDWP batch) {
   {
     Batches& batches = DeferredBatches();
     std::lock_guard lock(batches.mutex);
-    auto it = batches.entries.find(batch);
-    if (it == batches.entries.end()) {
-      SetLastError(ERROR_INVALID_DWP_HANDLE);
-      return FALSE;
-    }
-    entries = std::move(it->second.entries);
-    batches.entries.erase(it);
+    Batch* ended = FindBatchOrFail(batches, batch);
+    if (ended == nullptr) return FALSE;
+    entries = std::move(ended->entries);
+    batches.entries.erase(batch);
   }
   // All windows are asked first, then all take their new places, then all are told: no
   // window sees a sibling of the batch half moved.
