@@ -1,21 +1,27 @@
 // The framework's wrappers of graphics objects and device contexts.
 #include "afxwin.h"
 
+#include <utility>
+
 #include "core/FrameworkTemporaries.h"
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+namespace {
 
-BOOL CGdiObject::Attach(HGDIOBJ object) {
-  if (object == nullptr || m_hObject != nullptr) return FALSE;
-  m_hObject = object;
+// A wrapper takes a handle only while it holds none, and never takes a null one.
+template <class Handle>
+BOOL TakeHandle(Handle& slot, Handle handle) {
+  if (handle == nullptr || slot != nullptr) return FALSE;
+  slot = handle;
   return TRUE;
 }
 
-HGDIOBJ CGdiObject::Detach() {
-  HGDIOBJ object = m_hObject;
-  m_hObject = nullptr;
-  return object;
-}
+}  // namespace
+
+CGdiObject::~CGdiObject() { DeleteObject(); }
+
+BOOL CGdiObject::Attach(HGDIOBJ object) { return TakeHandle(m_hObject, object); }
+
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
 
 BOOL CGdiObject::DeleteObject() {
   if (m_hObject == nullptr) return FALSE;
@@ -62,17 +68,9 @@ CDC::~CDC() {
 
 CDC* CDC::FromHandle(HDC dc) { return dc != nullptr ? TemporaryDeviceContextObject(dc) : nullptr; }
 
-BOOL CDC::Attach(HDC dc) {
-  if (dc == nullptr || m_hDC != nullptr) return FALSE;
-  m_hDC = dc;
-  return TRUE;
-}
+BOOL CDC::Attach(HDC dc) { return TakeHandle(m_hDC, dc); }
 
-HDC CDC::Detach() {
-  HDC dc = m_hDC;
-  m_hDC = nullptr;
-  return dc;
-}
+HDC CDC::Detach() { return std::exchange(m_hDC, nullptr); }
 
 BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc != nullptr ? dc->m_hDC : nullptr)); }
 
