@@ -303,10 +303,15 @@ MINMAXINFO DefaultMinMax(const Window& window) {
 
 bool IsNormal(const Window& window) { return !(window.style & (WS_MINIMIZE | WS_MAXIMIZE)); }
 
+// A window already in the state asked for does not move; it is only shown or hidden.
+void ShowInPlace(HWND handle, UINT showFlag) {
+  if (showFlag) SetWindowPos(handle, nullptr, 0, 0, 0, 0, showFlag | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Maximize(HWND handle, UINT showFlag) {
   Window* window = FindWindowObject(handle);
   if (window->style & WS_MAXIMIZE) {
-    if (showFlag) SetWindowPos(handle, nullptr, 0, 0, 0, 0, showFlag | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowInPlace(handle, showFlag);
     return;
   }
   if (IsNormal(*window)) window->normalRect = window->rect;
@@ -323,7 +328,7 @@ void Maximize(HWND handle, UINT showFlag) {
 void Minimize(HWND handle, UINT showFlag) {
   Window* window = FindWindowObject(handle);
   if (window->style & WS_MINIMIZE) {
-    if (showFlag) SetWindowPos(handle, nullptr, 0, 0, 0, 0, showFlag | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowInPlace(handle, showFlag);
     return;
   }
   if (IsNormal(*window)) window->normalRect = window->rect;
@@ -338,7 +343,7 @@ void Minimize(HWND handle, UINT showFlag) {
 void Restore(HWND handle, UINT showFlag) {
   Window* window = FindWindowObject(handle);
   if (IsNormal(*window)) {
-    if (showFlag) SetWindowPos(handle, nullptr, 0, 0, 0, 0, showFlag | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowInPlace(handle, showFlag);
     return;
   }
   const RECT normal = window->normalRect;
