@@ -86,19 +86,18 @@ void SurfaceRegion(const DeviceContext& dc, pixman_region32_t* region) {
     pixman_region32_init(region);
 }
 
+// A context of the window's `kind` of surface; no window means the screen.
+HDC AddForWindow(DeviceContext::Kind kind, HWND window) {
+  if (window == nullptr) return Add(DeviceContext::Kind::Screen, nullptr);
+  if (WindowOf(window) == nullptr) return nullptr;
+  return Add(kind, window);
+}
+
 }  // namespace
 
-HDC GetDC(HWND window) {
-  if (window == nullptr) return Add(DeviceContext::Kind::Screen, nullptr);
-  if (WindowOf(window) == nullptr) return nullptr;
-  return Add(DeviceContext::Kind::Client, window);
-}
+HDC GetDC(HWND window) { return AddForWindow(DeviceContext::Kind::Client, window); }
 
-HDC GetWindowDC(HWND window) {
-  if (window == nullptr) return Add(DeviceContext::Kind::Screen, nullptr);
-  if (WindowOf(window) == nullptr) return nullptr;
-  return Add(DeviceContext::Kind::Window, window);
-}
+HDC GetWindowDC(HWND window) { return AddForWindow(DeviceContext::Kind::Window, window); }
 
 int ReleaseDC(HWND window, HDC dc) {
   Contexts& contexts = AllContexts();
