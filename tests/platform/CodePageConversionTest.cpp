@@ -156,7 +156,9 @@ TEST(MultiByteToWideChar, EveryCaseAtEveryOffsetOfTheBlocks) {
           const bool wellFormed = c.wellFormed && follower != 2;
           const Converted strict = Wide(CP_UTF8, MB_ERR_INVALID_CHARS, text);
           EXPECT_EQ(strict.ok, wellFormed);
-          if (wellFormed) EXPECT_EQ(strict.wide, expected);
+          if (wellFormed) {
+            EXPECT_EQ(strict.wide, expected);
+          }
           const Converted lenient = Wide(CP_UTF8, 0, text);
           EXPECT_TRUE(lenient.ok);
           EXPECT_EQ(lenient.wide, expected);
