@@ -1,27 +1,22 @@
 // GetFileAttributesW over the installed attribute source.
 #include "fileapi.h"
 
-#include <mutex>
 
 #include "core/FileAttributeSource.h"
+#include "core/InstalledService.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
 namespace core {
 
 namespace {
-std::mutex sourceLock;
-std::shared_ptr<const FileAttributeSource> installedSource;
+InstalledService<FileAttributeSource> installedSource;
 
-std::shared_ptr<const FileAttributeSource> CurrentSource() {
-  std::lock_guard<std::mutex> guard(sourceLock);
-  return installedSource;
-}
+std::shared_ptr<const FileAttributeSource> CurrentSource() { return installedSource.Current(); }
 }  // namespace
 
 void InstallFileAttributeSource(std::shared_ptr<const FileAttributeSource> source) {
-  std::lock_guard<std::mutex> guard(sourceLock);
-  installedSource = std::move(source);
+  installedSource.Install(std::move(source));
 }
 
 }  // namespace core

@@ -3,10 +3,10 @@
 #include "winver.h"
 
 #include <cstring>
-#include <mutex>
 #include <string_view>
 
 #include "core/FileVersionSource.h"
+#include "core/InstalledService.h"
 #include "core/VersionBlock.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
@@ -14,13 +14,9 @@
 namespace core {
 
 namespace {
-std::mutex sourceLock;
-std::shared_ptr<const FileVersionSource> installedSource;
+InstalledService<FileVersionSource> installedSource;
 
-std::shared_ptr<const FileVersionSource> CurrentSource() {
-  std::lock_guard<std::mutex> guard(sourceLock);
-  return installedSource;
-}
+std::shared_ptr<const FileVersionSource> CurrentSource() { return installedSource.Current(); }
 
 // Reads the resource, or sets the last error and returns false.
 bool ReadResource(LPCWSTR fileName, std::vector<BYTE>& resource) {
@@ -46,8 +42,7 @@ constexpr DWORD kKnownFlags = FILE_VER_GET_LOCALISED | FILE_VER_GET_NEUTRAL | FI
 }  // namespace
 
 void InstallFileVersionSource(std::shared_ptr<const FileVersionSource> source) {
-  std::lock_guard<std::mutex> guard(sourceLock);
-  installedSource = std::move(source);
+  installedSource.Install(std::move(source));
 }
 
 }  // namespace core

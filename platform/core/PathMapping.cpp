@@ -1,22 +1,19 @@
 #include "core/PathMapping.h"
 
-#include <mutex>
+#include "core/InstalledService.h"
 
 namespace core {
 
 namespace {
-std::mutex mappingLock;
-std::shared_ptr<const PathMapping> installedMapping;
+InstalledService<PathMapping> installedMapping;
 }  // namespace
 
 void InstallPathMapping(std::shared_ptr<const PathMapping> mapping) {
-  std::lock_guard<std::mutex> guard(mappingLock);
-  installedMapping = std::move(mapping);
+  installedMapping.Install(std::move(mapping));
 }
 
 std::shared_ptr<const PathMapping> CurrentPathMapping() {
-  std::lock_guard<std::mutex> guard(mappingLock);
-  return installedMapping;
+  return installedMapping.Current();
 }
 
 }  // namespace core
