@@ -16,7 +16,7 @@
 #include <windows.h>
 
 #include "bench/support/RunTimes.h"
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 #include "posix/WineHiveParser.h"
 
 namespace {

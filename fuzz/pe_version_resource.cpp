@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/VersionBlock.h"
+#include "core/kernel/VersionBlock.h"
 #include "posix/PeVersionResource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

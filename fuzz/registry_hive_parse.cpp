@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 #include "posix/RegistryHiveError.h"
 #include "posix/WineHiveParser.h"
 

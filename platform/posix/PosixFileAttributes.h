@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "core/FileAttributeSource.h"
-#include "core/PathMapping.h"
+#include "core/kernel/FileAttributeSource.h"
+#include "core/kernel/PathMapping.h"
 
 namespace posix {
 

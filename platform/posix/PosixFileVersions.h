@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "core/FileVersionSource.h"
-#include "core/PathMapping.h"
+#include "core/kernel/FileVersionSource.h"
+#include "core/kernel/PathMapping.h"
 
 namespace posix {
 

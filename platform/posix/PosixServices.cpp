@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "core/FileAttributeSource.h"
-#include "core/FileVersionSource.h"
-#include "core/PathMapping.h"
-#include "core/RegistryHive.h"
+#include "core/kernel/FileAttributeSource.h"
+#include "core/kernel/FileVersionSource.h"
+#include "core/kernel/PathMapping.h"
+#include "core/registry/RegistryHive.h"
 #include "posix/PosixFileAttributes.h"
 #include "posix/PosixFileVersions.h"
 #include "posix/WineHiveParser.h"

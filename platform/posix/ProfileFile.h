@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/ProfileStore.h"
+#include "core/kernel/ProfileStore.h"
 
 class ProfileFile : public ProfileStore {
  public:

@@ -16,7 +16,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/UtfCodec.h"
+#include "core/kernel/UtfCodec.h"
 #include "posix/RegistryHiveError.h"
 
 namespace posix {

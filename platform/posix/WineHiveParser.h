@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 
 namespace posix {
 

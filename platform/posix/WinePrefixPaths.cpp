@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/UtfCodec.h"
+#include "core/kernel/UtfCodec.h"
 
 namespace posix {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/PathMapping.h"
+#include "core/kernel/PathMapping.h"
 
 namespace posix {
 

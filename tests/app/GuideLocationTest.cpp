@@ -11,7 +11,7 @@
 
 #include "app/GuideLocation.h"
 #include "app/RegistryReading.h"
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 #include "foundation/CharacterSetResult.h"
 #include "foundation/LibraryExceptions.h"
 #include "foundation/WindowsError.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/SystemMessageTable.h"
+#include "core/kernel/SystemMessageTable.h"
 #include "foundation/CharacterSetResult.h"
 
 namespace {

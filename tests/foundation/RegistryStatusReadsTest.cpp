@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 #include "foundation/RegistryTryReads.h"
 
 namespace {

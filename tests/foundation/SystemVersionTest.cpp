@@ -9,10 +9,10 @@
 
 #include <windows.h>
 
-#include "core/FileAttributeSource.h"
-#include "core/FileVersionSource.h"
-#include "core/PathMapping.h"
-#include "core/RegistryHive.h"
+#include "core/kernel/FileAttributeSource.h"
+#include "core/kernel/FileVersionSource.h"
+#include "core/kernel/PathMapping.h"
+#include "core/registry/RegistryHive.h"
 #include "foundation/ExceptionPL.h"
 #include "foundation/OSVersionInfo.h"
 #include "foundation/SystemVersion.h"

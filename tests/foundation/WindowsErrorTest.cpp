@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "core/SystemMessageTable.h"
+#include "core/kernel/SystemMessageTable.h"
 #include "foundation/WindowsError.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/LoaderEntryPoints.h"
+#include "core/kernel/LoaderEntryPoints.h"
 #include "foundation/ReplaceAll.h"
 #include "foundation/Wow64RedirectionGuard.h"
 

@@ -8,8 +8,8 @@
 
 #include <windows.h>
 
-#include "core/FileVersionSource.h"
-#include "core/PathMapping.h"
+#include "core/kernel/FileVersionSource.h"
+#include "core/kernel/PathMapping.h"
 #include "posix/PeVersionResource.h"
 #include "posix/PosixFileVersions.h"
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "core/SystemMessageTable.h"
+#include "core/kernel/SystemMessageTable.h"
 
 namespace {
 

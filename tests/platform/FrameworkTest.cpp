@@ -10,7 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "app/Resources.h"
-#include "core/DesktopFacts.h"
+#include "core/user/DesktopFacts.h"
 
 namespace {
 

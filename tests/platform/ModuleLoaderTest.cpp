@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "core/LoaderEntryPoints.h"
+#include "core/kernel/LoaderEntryPoints.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 #include "posix/PosixServices.h"
 
 namespace {

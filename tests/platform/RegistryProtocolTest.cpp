@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "WindowTestSupport.h"
-#include "core/UserSizing.h"
-#include "core/WindowObserver.h"
+#include "core/user/UserSizing.h"
+#include "core/user/WindowObserver.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/RegistryHive.h"
+#include "core/registry/RegistryHive.h"
 #include "posix/RegistryHiveError.h"
 #include "posix/WineHiveParser.h"
 #include "windows.h"

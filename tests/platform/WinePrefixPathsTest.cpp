@@ -11,8 +11,8 @@
 
 #include <windows.h>
 
-#include "core/FileAttributeSource.h"
-#include "core/PathMapping.h"
+#include "core/kernel/FileAttributeSource.h"
+#include "core/kernel/PathMapping.h"
 #include "posix/PosixFileAttributes.h"
 #include "posix/WinePrefixPaths.h"
 

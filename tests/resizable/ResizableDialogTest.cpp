@@ -9,7 +9,7 @@
 
 #include "TemplateBytes.h"
 #include "TestApp.h"
-#include "core/DesktopFacts.h"
+#include "core/user/DesktopFacts.h"
 #include "foundation/OSVersionInfo.h"
 
 namespace {

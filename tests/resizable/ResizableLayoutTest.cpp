@@ -10,7 +10,7 @@
 
 #include <afxwin.h>
 
-#include "core/ModuleFileName.h"
+#include "core/kernel/ModuleFileName.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "TemplateBytes.h"
 #include "app/Resources.h"
-#include "core/DesktopFacts.h"
+#include "core/user/DesktopFacts.h"
 #include "foundation/ExceptionPL.h"
 
 namespace {
