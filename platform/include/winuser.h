@@ -875,3 +875,21 @@ BOOL UnionRect(LPRECT destination, const RECT* source1, const RECT* source2);
 BOOL IsRectEmpty(const RECT* rect);
 BOOL EqualRect(const RECT* rect1, const RECT* rect2);
 BOOL PtInRect(const RECT* rect, POINT point);
+
+// ---- Message boxes ------------------------------------------------------------------------
+
+// MessageBoxW's buttons (the low four bits) and icons.
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNO 0x00000004L
+#define MB_ICONERROR 0x00000010L
+#define MB_ICONWARNING 0x00000030L
+#define MB_ICONINFORMATION 0x00000040L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONMASK 0x000000F0L
+#define IDYES 6
+#define IDNO 7
+
+// Shows text under caption (null: "Error") through the installed presenter and answers the
+// button the user chose (IDOK and friends), 0 on failure.
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

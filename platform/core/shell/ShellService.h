@@ -1,0 +1,42 @@
+// Where ShellExecuteW goes: a service that really opens things (the machine's shell) or one
+// that records what it was asked (tests). Core only carries the request across.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+namespace core {
+
+// One ShellExecuteW call, with its texts copied. A null verb, parameters or directory is
+// nothing, which differs from an empty text: a null verb means the file type's default verb.
+struct ShellExecuteRequest {
+  HWND owner = nullptr;
+  std::optional<std::u16string> verb;
+  std::u16string file;
+  std::optional<std::u16string> parameters;
+  std::optional<std::u16string> directory;
+  INT showCommand = 0;
+};
+
+// What the shell answers: the result ShellExecuteW returns (greater than 32 on success, an
+// SE_ERR_* code otherwise) and, on failure, the platform status for the thread's last error.
+struct ShellExecuteOutcome {
+  INT_PTR result = SE_ERR_NOASSOC;
+  DWORD error = ERROR_NO_ASSOCIATION;
+};
+
+class ShellService {
+ public:
+  virtual ~ShellService() = default;
+  // Called on the caller's thread; must not wait for what it opened.
+  virtual ShellExecuteOutcome Execute(const ShellExecuteRequest& request) const = 0;
+};
+
+// Null removes the service: every request then fails with SE_ERR_NOASSOC.
+void InstallShellService(std::shared_ptr<const ShellService> service);
+std::shared_ptr<const ShellService> CurrentShellService();
+
+}  // namespace core

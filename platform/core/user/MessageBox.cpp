@@ -1,0 +1,59 @@
+// MessageBoxW over the installed presenter.
+#include "core/user/MessageBoxPresenter.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "core/kernel/UtfCodec.h"
+
+namespace {
+
+// The button a box answers when nobody can press one: the first of its set.
+int DefaultButton(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_YESNO:
+      return IDYES;
+    default:
+      return IDOK;
+  }
+}
+
+class HeadlessPresenter : public MessageBoxPresenter {
+ public:
+  int ShowMessageBox(HWND, const std::u16string& text, const std::u16string& caption, UINT type) override {
+    std::string line = MessageBoxLine(text, caption);
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+    return DefaultButton(type);
+  }
+};
+
+HeadlessPresenter headless;
+std::atomic<MessageBoxPresenter*> installed{nullptr};
+
+}  // namespace
+
+std::string MessageBoxLine(const std::u16string& text, const std::u16string& caption) {
+  std::u16string line = caption + u": ";
+  for (char16_t unit : text) {
+    if (unit == u'\r') continue;
+    line += unit == u'\n' ? u' ' : unit;
+  }
+  while (!line.empty() && line.back() == u' ') line.pop_back();
+  Utf::Outcome size = Utf::Utf16ToUtf8(line.data(), line.size(), nullptr, 0, false);
+  std::string bytes(size.units, '\0');
+  Utf::Utf16ToUtf8(line.data(), line.size(), bytes.data(), bytes.size(), false);
+  return bytes;
+}
+
+MessageBoxPresenter* InstallMessageBoxPresenter(MessageBoxPresenter* presenter) {
+  return installed.exchange(presenter);
+}
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  MessageBoxPresenter* presenter = installed.load();
+  if (presenter == nullptr) presenter = &headless;
+  std::u16string body = text != nullptr ? std::u16string(text) : std::u16string();
+  std::u16string title = caption != nullptr ? std::u16string(caption) : std::u16string(u"Error");
+  return presenter->ShowMessageBox(owner, body, title, type);
+}
