@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/kernel/HandleTable.h"
 #include "errhandlingapi.h"
 #include "libloaderapi.h"
 #include "winerror.h"
@@ -23,16 +24,22 @@ struct IconObject {
   DWORD imageSize;
 };
 
-struct IconTable {
-  std::mutex mutex;
-  std::map<void*, IconObject> icons;
-  std::map<std::tuple<HINSTANCE, std::u16string, int>, HICON> shared;
-  std::uintptr_t next = 0x00A00000;
-};
+using IconTable = core::HandleTable<HICON, IconObject>;
 
 IconTable& Icons() {
-  static IconTable table;
-  return table;
+  static auto* table = IconTable::Make(0x00A00004, 4, ERROR_INVALID_HANDLE);
+  return *table;
+}
+
+// The icons loaded shared, one per module, name and size; they live as long as the process.
+struct SharedIcons {
+  std::mutex mutex;
+  std::map<std::tuple<HINSTANCE, std::u16string, int>, HICON> icons;
+};
+
+SharedIcons& Shared() {
+  static auto* shared = new SharedIcons;  // never destroyed, like the icon table
+  return *shared;
 }
 
 WORD ReadWord(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
@@ -79,35 +86,30 @@ HICON LoadGroupIcon(HINSTANCE instance, LPCWSTR name, int wanted) {
   }
   const int width = entry[0] == 0 ? 256 : entry[0];
   const int height = entry[1] == 0 ? 256 : entry[1];
-  IconTable& table = Icons();
-  std::lock_guard lock(table.mutex);
-  HICON icon = reinterpret_cast<HICON>(table.next += 4);
-  table.icons.emplace(icon, IconObject{width, height, image, imageSize});
-  return icon;
+  return Icons().Add(IconObject{width, height, image, imageSize});
 }
 
-HICON Shared(HINSTANCE instance, LPCWSTR name, int size) {
+HICON LoadShared(HINSTANCE instance, LPCWSTR name, int size) {
   if (name == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   const auto key = std::make_tuple(instance, Key(name), size);
+  SharedIcons& shared = Shared();
   {
-    IconTable& table = Icons();
-    std::lock_guard lock(table.mutex);
-    auto it = table.shared.find(key);
-    if (it != table.shared.end()) return it->second;
+    std::lock_guard lock(shared.mutex);
+    auto it = shared.icons.find(key);
+    if (it != shared.icons.end()) return it->second;
   }
   HICON icon = LoadGroupIcon(instance, name, size);
   if (icon == nullptr) return nullptr;
-  IconTable& table = Icons();
-  std::lock_guard lock(table.mutex);
-  return table.shared.emplace(key, icon).first->second;
+  std::lock_guard lock(shared.mutex);
+  return shared.icons.emplace(key, icon).first->second;
 }
 
 }  // namespace
 
-HICON LoadIconW(HINSTANCE instance, LPCWSTR name) { return Shared(instance, name, GetSystemMetrics(SM_CXICON)); }
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name) { return LoadShared(instance, name, GetSystemMetrics(SM_CXICON)); }
 
 HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
   if (type != IMAGE_ICON) {
@@ -115,14 +117,16 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, U
     return nullptr;
   }
   const int size = cx != 0 ? cx : (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : GetSystemMetrics(SM_CXICON);
-  if (flags & LR_SHARED) return Shared(instance, name, size);
+  if (flags & LR_SHARED) return LoadShared(instance, name, size);
   return LoadGroupIcon(instance, name, size);
 }
 
 BOOL DestroyIcon(HICON icon) {
-  IconTable& table = Icons();
-  std::lock_guard lock(table.mutex);
-  for (const auto& [key, shared] : table.shared)
-    if (shared == icon) return TRUE;  // shared icons stay
-  return table.icons.erase(icon) != 0;
+  {
+    SharedIcons& shared = Shared();
+    std::lock_guard lock(shared.mutex);
+    for (const auto& [key, loaded] : shared.icons)
+      if (loaded == icon) return TRUE;  // shared icons stay
+  }
+  return Icons().Remove(icon);
 }

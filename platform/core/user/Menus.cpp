@@ -2,50 +2,33 @@
 // row in the frame (SM_CYMENU); nothing else about menus is modelled.
 #include "core/user/WindowManager.h"
 
-#include <mutex>
-#include <unordered_set>
-
+#include "core/kernel/HandleTable.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
 namespace {
 
-struct MenuTable {
-  std::mutex mutex;
-  std::unordered_set<HMENU> live;
-  std::uintptr_t next = 0x00900000;
-};
+// Nothing is kept about a menu but that it exists.
+struct MenuObject {};
 
-MenuTable& Menus() {
-  static MenuTable table;
-  return table;
+core::HandleTable<HMENU, MenuObject>& Menus() {
+  static auto* table = core::HandleTable<HMENU, MenuObject>::Make(0x00900004, 4, ERROR_INVALID_MENU_HANDLE);
+  return *table;
 }
 
 }  // namespace
 
-HMENU CreateMenu() {
-  MenuTable& table = Menus();
-  std::lock_guard lock(table.mutex);
-  HMENU menu = reinterpret_cast<HMENU>(table.next += 4);
-  table.live.insert(menu);
-  return menu;
-}
+HMENU CreateMenu() { return Menus().Add(MenuObject{}); }
 
 BOOL DestroyMenu(HMENU menu) {
-  MenuTable& table = Menus();
-  std::lock_guard lock(table.mutex);
-  if (table.live.erase(menu) == 0) {
-    SetLastError(ERROR_INVALID_MENU_HANDLE);
+  if (!Menus().Remove(menu)) {
+    Menus().ReportBadHandle();
     return FALSE;
   }
   return TRUE;
 }
 
-BOOL IsMenu(HMENU menu) {
-  MenuTable& table = Menus();
-  std::lock_guard lock(table.mutex);
-  return table.live.count(menu) != 0;
-}
+BOOL IsMenu(HMENU menu) { return Menus().Find(menu) != nullptr; }
 
 HMENU GetMenu(HWND handle) {
   const Window* window = WindowOf(handle);
