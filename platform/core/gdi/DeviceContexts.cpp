@@ -4,9 +4,8 @@
 #include "core/gdi/GdiObjects.h"
 
 #include <memory>
-#include <mutex>
-#include <unordered_map>
 
+#include "core/kernel/HandleTable.h"
 #include "core/user/DesktopFacts.h"
 #include "core/user/WindowManager.h"
 #include "errhandlingapi.h"
@@ -25,36 +24,25 @@ struct DeviceContext {
   DeviceContext& operator=(const DeviceContext&) = delete;
 };
 
-struct Contexts {
-  std::mutex mutex;
-  std::unordered_map<HDC, std::unique_ptr<DeviceContext>> live;
-  std::uintptr_t next = 0x00700000;
-};
+using Contexts = core::HandleTable<HDC, std::unique_ptr<DeviceContext>>;
 
 Contexts& AllContexts() {
-  static Contexts contexts;
-  return contexts;
+  static auto* contexts = Contexts::Make(0x00700004, 4, ERROR_INVALID_HANDLE);
+  return *contexts;
 }
 
 HDC Add(DeviceContext::Kind kind, HWND window) {
-  Contexts& contexts = AllContexts();
-  std::lock_guard lock(contexts.mutex);
-  HDC handle = reinterpret_cast<HDC>(contexts.next += 4);
-  contexts.live.emplace(handle, std::make_unique<DeviceContext>(kind, window));
-  return handle;
+  return AllContexts().Add(std::make_unique<DeviceContext>(kind, window));
 }
 
 DeviceContext* Find(HDC handle) {
-  Contexts& contexts = AllContexts();
-  std::lock_guard lock(contexts.mutex);
-  auto it = contexts.live.find(handle);
-  return it == contexts.live.end() ? nullptr : it->second.get();
+  std::unique_ptr<DeviceContext>* dc = AllContexts().Find(handle);
+  return dc != nullptr ? dc->get() : nullptr;
 }
 
 DeviceContext* FindOrFail(HDC handle) {
-  DeviceContext* dc = Find(handle);
-  if (dc == nullptr) SetLastError(ERROR_INVALID_HANDLE);
-  return dc;
+  std::unique_ptr<DeviceContext>* dc = AllContexts().Lookup(handle);
+  return dc != nullptr ? dc->get() : nullptr;
 }
 
 RECT Surface(const DeviceContext& dc) {
@@ -100,12 +88,10 @@ HDC GetDC(HWND window) { return AddForWindow(DeviceContext::Kind::Client, window
 HDC GetWindowDC(HWND window) { return AddForWindow(DeviceContext::Kind::Window, window); }
 
 int ReleaseDC(HWND window, HDC dc) {
-  Contexts& contexts = AllContexts();
-  std::lock_guard lock(contexts.mutex);
-  auto it = contexts.live.find(dc);
-  if (it == contexts.live.end() || it->second->kind == DeviceContext::Kind::Memory) return 0;
-  contexts.live.erase(it);
-  return 1;
+  // A memory context is deleted, never released.
+  return AllContexts().RemoveIf(dc, [](const std::unique_ptr<DeviceContext>& context) {
+    return context->kind != DeviceContext::Kind::Memory;
+  }) ? 1 : 0;
 }
 
 HDC CreateCompatibleDC(HDC dc) {
@@ -113,11 +99,7 @@ HDC CreateCompatibleDC(HDC dc) {
   return Add(DeviceContext::Kind::Memory, nullptr);
 }
 
-BOOL DeleteDC(HDC dc) {
-  Contexts& contexts = AllContexts();
-  std::lock_guard lock(contexts.mutex);
-  return contexts.live.erase(dc) != 0;
-}
+BOOL DeleteDC(HDC dc) { return AllContexts().Remove(dc); }
 
 HWND WindowFromDC(HDC dc) {
   const DeviceContext* context = Find(dc);

@@ -6,11 +6,10 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <mutex>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
+#include "core/kernel/HandleTable.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
@@ -36,33 +35,25 @@ struct BitmapObject {
 
 using GdiObject = std::variant<std::unique_ptr<RegionObject>, FontObject, BitmapObject>;
 
-// GDI objects are used from the user-interface thread; the lock only keeps a stray call from
-// another thread from corrupting the table.
-struct GdiTable {
-  std::mutex mutex;
-  std::unordered_map<void*, GdiObject> objects;
-  std::uintptr_t next = 0x00300000;
-};
+// GDI objects are used from the user-interface thread; the table's lock only keeps a stray
+// call from another thread from corrupting it.
+using GdiTable = core::HandleTable<HGDIOBJ, GdiObject>;
 
 GdiTable& Table() {
-  static GdiTable table;
-  return table;
+  static auto* table = GdiTable::Make(0x00300004, 4, ERROR_INVALID_HANDLE);
+  return *table;
 }
 
-void* NewHandle(GdiTable& table) { return reinterpret_cast<void*>(table.next += 4); }
-
 RegionObject* RegionObjectOf(HRGN handle) {
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  auto it = table.objects.find(handle);
-  if (it == table.objects.end()) return nullptr;
-  auto* region = std::get_if<std::unique_ptr<RegionObject>>(&it->second);
+  GdiObject* object = Table().Find(handle);
+  if (object == nullptr) return nullptr;
+  auto* region = std::get_if<std::unique_ptr<RegionObject>>(object);
   return region != nullptr ? region->get() : nullptr;
 }
 
 pixman_region32_t* RegionOrFail(HRGN handle) {
   pixman_region32_t* region = RegionOf(handle);
-  if (region == nullptr) SetLastError(ERROR_INVALID_HANDLE);
+  if (region == nullptr) Table().ReportBadHandle();
   return region;
 }
 
@@ -127,23 +118,13 @@ pixman_region32_t* RegionOf(HRGN handle) {
   return object != nullptr ? &object->region : nullptr;
 }
 
-HRGN NewRegionObject() {
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  void* handle = NewHandle(table);
-  table.objects.emplace(handle, std::make_unique<RegionObject>());
-  return static_cast<HRGN>(handle);
-}
+HRGN NewRegionObject() { return static_cast<HRGN>(Table().Add(std::make_unique<RegionObject>())); }
 
 void SetRegionOwnedByWindow(HRGN handle, bool owned) {
   if (RegionObject* object = RegionObjectOf(handle)) object->ownedByWindow = owned;
 }
 
-void FreeRegionObject(HRGN handle) {
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  table.objects.erase(handle);
-}
+void FreeRegionObject(HRGN handle) { Table().Remove(handle); }
 
 int RegionKind(const pixman_region32_t* region) {
   const int n = pixman_region32_n_rects(const_cast<pixman_region32_t*>(region));
@@ -151,11 +132,9 @@ int RegionKind(const pixman_region32_t* region) {
 }
 
 const LOGFONTW* FontOf(HFONT handle) {
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  auto it = table.objects.find(handle);
-  if (it == table.objects.end()) return nullptr;
-  const auto* font = std::get_if<FontObject>(&it->second);
+  const GdiObject* object = Table().Find(handle);
+  if (object == nullptr) return nullptr;
+  const auto* font = std::get_if<FontObject>(object);
   return font != nullptr ? &font->logFont : nullptr;
 }
 
@@ -268,34 +247,24 @@ HFONT CreateFontIndirectW(const LOGFONTW* logFont) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  void* handle = NewHandle(table);
-  table.objects.emplace(handle, FontObject{*logFont});
-  return static_cast<HFONT>(handle);
+  return static_cast<HFONT>(Table().Add(FontObject{*logFont}));
 }
 
 int GetObjectW(HANDLE object, int size, LPVOID buffer) {
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  auto it = table.objects.find(object);
-  if (it == table.objects.end()) return 0;
-  if (const auto* font = std::get_if<FontObject>(&it->second)) {
-    if (buffer == nullptr) return sizeof(LOGFONTW);
+  return Table().Visit(object, [&](const GdiObject* found) {
+    const auto* font = found != nullptr ? std::get_if<FontObject>(found) : nullptr;
+    if (font == nullptr) return 0;
+    if (buffer == nullptr) return static_cast<int>(sizeof(LOGFONTW));
     const int n = std::min<int>(size, sizeof(LOGFONTW));
     std::memcpy(buffer, &font->logFont, static_cast<std::size_t>(n));
     return n;
-  }
-  return 0;
+  });
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  GdiTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  auto it = table.objects.find(object);
-  if (it == table.objects.end()) return FALSE;
-  if (auto* region = std::get_if<std::unique_ptr<RegionObject>>(&it->second))
-    if ((*region)->ownedByWindow) return FALSE;
-  table.objects.erase(it);
-  return TRUE;
+  // A window's region belongs to the window until the window lets it go.
+  return Table().RemoveIf(object, [](const GdiObject& found) {
+    const auto* region = std::get_if<std::unique_ptr<RegionObject>>(&found);
+    return region == nullptr || !(*region)->ownedByWindow;
+  });
 }
