@@ -2,9 +2,10 @@
 #include "core/user/WindowManager.h"
 
 #include <algorithm>
-#include <mutex>
+#include <optional>
 #include <unordered_map>
 
+#include "core/kernel/HandleTable.h"
 #include "core/user/DesktopFacts.h"
 #include "core/user/WindowFrame.h"
 #include "core/user/WindowObserver.h"
@@ -180,24 +181,11 @@ struct Batch {
   std::unordered_map<HWND, std::size_t> indexOf;
 };
 
-struct Batches {
-  std::mutex mutex;
-  std::unordered_map<HDWP, Batch> entries;
-  std::uintptr_t next = 0x00500000;
-};
+using Batches = core::HandleTable<HDWP, Batch>;
 
 Batches& DeferredBatches() {
-  static Batches batches;
-  return batches;
-}
-
-// The batch behind a handle; an unknown handle sets ERROR_INVALID_DWP_HANDLE. The caller
-// holds the batches' lock.
-Batch* FindBatchOrFail(Batches& batches, HDWP handle) {
-  auto it = batches.entries.find(handle);
-  if (it != batches.entries.end()) return &it->second;
-  SetLastError(ERROR_INVALID_DWP_HANDLE);
-  return nullptr;
+  static auto* batches = Batches::Make(0x00500008, 8, ERROR_INVALID_DWP_HANDLE);
+  return *batches;
 }
 
 // A window named twice in one batch: the later call's fields win where its flags give them.
@@ -227,20 +215,18 @@ HDWP BeginDeferWindowPos(int numWindows) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  Batches& batches = DeferredBatches();
-  std::lock_guard lock(batches.mutex);
-  HDWP handle = reinterpret_cast<HDWP>(batches.next += 8);
-  Batch& batch = batches.entries[handle];
+  Batch batch;
   batch.entries.reserve(static_cast<std::size_t>(numWindows));
   batch.indexOf.reserve(static_cast<std::size_t>(numWindows));
-  return handle;
+  return DeferredBatches().Add(std::move(batch));
 }
 
 HDWP DeferWindowPos(HDWP batch, HWND handle, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   Batches& batches = DeferredBatches();
-  std::lock_guard lock(batches.mutex);
-  Batch* entries = FindBatchOrFail(batches, batch);
-  if (entries == nullptr) return nullptr;
+  if (batches.Find(batch) == nullptr) {
+    batches.ReportBadHandle();
+    return nullptr;
+  }
   // Unlike the platform, a bad entry does not end the batch: it is left out, the batch keeps
   // its handle, and the moves deferred before and after it still take effect.
   Window* window = WindowOf(handle);
@@ -250,24 +236,29 @@ HDWP DeferWindowPos(HDWP batch, HWND handle, HWND insertAfter, int x, int y, int
     return nullptr;
   }
   const WINDOWPOS entry{handle, insertAfter, x, y, cx, cy, flags};
-  const auto [at, added] = entries->indexOf.emplace(handle, entries->entries.size());
-  if (added)
-    entries->entries.push_back(entry);
-  else
-    Merge(entries->entries[at->second], entry);
-  return batch;
+  // The batch is changed with its table locked, so that a batch ended meanwhile on another
+  // thread is reported instead of changed after its end.
+  return batches.Visit(batch, [&](Batch* entries) -> HDWP {
+    if (entries == nullptr) {
+      batches.ReportBadHandle();
+      return nullptr;
+    }
+    const auto [at, added] = entries->indexOf.emplace(handle, entries->entries.size());
+    if (added)
+      entries->entries.push_back(entry);
+    else
+      Merge(entries->entries[at->second], entry);
+    return batch;
+  });
 }
 
 BOOL EndDeferWindowPos(HDWP batch) {
-  std::vector<WINDOWPOS> entries;
-  {
-    Batches& batches = DeferredBatches();
-    std::lock_guard lock(batches.mutex);
-    Batch* ended = FindBatchOrFail(batches, batch);
-    if (ended == nullptr) return FALSE;
-    entries = std::move(ended->entries);
-    batches.entries.erase(batch);
+  std::optional<Batch> ended = DeferredBatches().Take(batch);
+  if (!ended) {
+    DeferredBatches().ReportBadHandle();
+    return FALSE;
   }
+  const std::vector<WINDOWPOS>& entries = ended->entries;
   // All windows are asked first, then all take their new places, then all are told: no
   // window sees a sibling of the batch half moved.
   std::vector<PendingMove> moves;

@@ -2,59 +2,39 @@
 // destroyed window's handle stays invalid for the rest of the run.
 #include "core/user/WindowManager.h"
 
-#include <mutex>
-#include <unordered_map>
-
+#include "core/kernel/HandleTable.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
 namespace {
 
-struct HandleTable {
-  std::mutex mutex;
-  std::unordered_map<HWND, std::unique_ptr<Window>> windows;
-  std::uintptr_t next = 0x00010000;
-};
+using WindowTable = core::HandleTable<HWND, std::unique_ptr<Window>>;
 
-HandleTable& Table() {
-  static HandleTable table;
-  return table;
+WindowTable& Table() {
+  static auto* table = WindowTable::Make(0x00010010, 0x10, ERROR_INVALID_WINDOW_HANDLE);
+  return *table;
 }
 
 }  // namespace
 
 HWND AddWindowObject(std::unique_ptr<Window> window) {
-  HandleTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  HWND handle = reinterpret_cast<HWND>(table.next += 0x10);
-  window->handle = handle;
-  table.windows.emplace(handle, std::move(window));
+  Window* added = window.get();
+  HWND handle = Table().Add(std::move(window));
+  added->handle = handle;
   return handle;
 }
 
-void RemoveWindowObject(HWND handle) {
-  std::unique_ptr<Window> gone;
-  {
-    HandleTable& table = Table();
-    std::lock_guard lock(table.mutex);
-    auto it = table.windows.find(handle);
-    if (it == table.windows.end()) return;
-    gone = std::move(it->second);
-    table.windows.erase(it);
-  }
-}
+void RemoveWindowObject(HWND handle) { Table().Remove(handle); }
 
 Window* FindWindowObject(HWND handle) {
   if (handle == nullptr) return nullptr;
-  HandleTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  auto it = table.windows.find(handle);
-  return it == table.windows.end() ? nullptr : it->second.get();
+  std::unique_ptr<Window>* window = Table().Find(handle);
+  return window != nullptr ? window->get() : nullptr;
 }
 
 Window* WindowOf(HWND handle) {
   Window* window = FindWindowObject(handle);
-  if (window == nullptr) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  if (window == nullptr) Table().ReportBadHandle();
   return window;
 }
 
