@@ -4,9 +4,10 @@
 
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string_view>
-#include <unordered_map>
 
+#include "core/kernel/HandleTable.h"
 #include "core/registry/RegistryHive.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
@@ -25,15 +26,21 @@ struct RegistryState {
   std::mutex lock;
   std::shared_ptr<const RegistryHive> machine = std::make_shared<RegistryHive>();
   std::shared_ptr<const RegistryHive> empty = std::make_shared<RegistryHive>();
-  std::unordered_map<ULONG_PTR, OpenKey> open;
-  // Opened keys get fresh even values far below the predefined ones; a closed value is never
-  // handed out again, so a second close or a late use is caught.
-  ULONG_PTR nextHandle = 0x1000;
 };
 
 RegistryState& State() {
   static auto* state = new RegistryState;  // never destroyed: keys may be closed at exit
   return *state;
+}
+
+// Opened keys get fresh even values far below the predefined ones; a closed value is never
+// handed out again, so a second close or a late use is caught. The registry reports through
+// its status codes, so the table's error is never set.
+using OpenKeys = HandleTable<HKEY, OpenKey>;
+
+OpenKeys& Open() {
+  static auto* open = OpenKeys::Make(0x1000, 4, ERROR_INVALID_HANDLE);
+  return *open;
 }
 
 bool IsPredefined(HKEY key) {
@@ -42,13 +49,14 @@ bool IsPredefined(HKEY key) {
          value <= reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_CONFIG);
 }
 
-// Resolves a handle while the state's lock is held.
-std::optional<OpenKey> Resolve(RegistryState& state, HKEY key) {
-  if (key == HKEY_LOCAL_MACHINE) return OpenKey{state.machine, RegistryHive::kRoot, true};
-  if (IsPredefined(key)) return OpenKey{state.empty, RegistryHive::kRoot, true};
-  auto found = state.open.find(reinterpret_cast<ULONG_PTR>(key));
-  if (found == state.open.end()) return std::nullopt;
-  return found->second;
+// What a handle names, copied so that a close on another thread cannot pull it away.
+std::optional<OpenKey> Resolve(HKEY key) {
+  if (IsPredefined(key)) {
+    RegistryState& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    return OpenKey{key == HKEY_LOCAL_MACHINE ? state.machine : state.empty, RegistryHive::kRoot, true};
+  }
+  return Open().Visit(key, [](const OpenKey* open) { return open ? std::optional<OpenKey>(*open) : std::nullopt; });
 }
 
 std::u16string_view View(LPCWSTR text) {
@@ -78,10 +86,8 @@ using core::RegistryHive;
 
 LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM desired, PHKEY result) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
-  core::RegistryState& state = core::State();
-  std::lock_guard<std::mutex> guard(state.lock);
   *result = nullptr;
-  std::optional<OpenKey> parent = core::Resolve(state, key);
+  std::optional<OpenKey> parent = core::Resolve(key);
   if (!parent) return ERROR_INVALID_HANDLE;
   const std::u16string_view path = core::View(subKey);
   // A relative path never starts with a separator.
@@ -90,10 +96,7 @@ LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM desired, P
   if (!found) return ERROR_FILE_NOT_FOUND;
   // The hives here are snapshots of the machine's state: nothing writes to them.
   if (parent->readOnly && (desired & core::kWriteRights) != 0) return ERROR_ACCESS_DENIED;
-  const ULONG_PTR handle = state.nextHandle;
-  state.nextHandle += 4;
-  state.open.emplace(handle, OpenKey{parent->hive, *found, parent->readOnly});
-  *result = reinterpret_cast<HKEY>(handle);
+  *result = core::Open().Add(OpenKey{parent->hive, *found, parent->readOnly});
   return ERROR_SUCCESS;
 }
 
@@ -101,12 +104,7 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD 
                          LPDWORD dataSize) {
   if (reserved != nullptr) return ERROR_INVALID_PARAMETER;
   if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-  std::optional<OpenKey> open;
-  {
-    core::RegistryState& state = core::State();
-    std::lock_guard<std::mutex> guard(state.lock);
-    open = core::Resolve(state, key);
-  }
+  std::optional<OpenKey> open = core::Resolve(key);
   if (!open) return ERROR_INVALID_HANDLE;
   std::optional<RegistryHive::ValueView> value = open->hive->FindValue(open->key, core::View(valueName));
   if (!value) return ERROR_FILE_NOT_FOUND;
@@ -128,7 +126,5 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD 
 LSTATUS RegCloseKey(HKEY key) {
   // Closing a predefined key succeeds and changes nothing.
   if (core::IsPredefined(key)) return ERROR_SUCCESS;
-  core::RegistryState& state = core::State();
-  std::lock_guard<std::mutex> guard(state.lock);
-  return state.open.erase(reinterpret_cast<ULONG_PTR>(key)) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return core::Open().Remove(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
