@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -68,6 +70,48 @@ TEST(HandleTable, AnObjectBeingRemovedMayUseItsTable) {
   ASSERT_TRUE(table->Remove(outer));
   EXPECT_TRUE(closed);
   EXPECT_EQ(table->Find(other), nullptr);
+}
+
+// Handles that a static object of the framework still holds when the process ends. It is made
+// before main, so before any table: a table destroyed at exit would be gone by the time
+// these are released.
+struct ReleasedAtExit {
+  std::vector<std::function<bool()>> releases;
+  ~ReleasedAtExit() {
+    for (std::size_t i = 0; i < releases.size(); ++i)
+      if (!releases[i]()) {
+        std::fprintf(stderr, "release %zu failed at exit\n", i);
+        std::_Exit(1);
+      }
+  }
+};
+ReleasedAtExit releasedAtExit;
+
+TEST(HandleTable, HandlesCanStillBeReleasedDuringExit) {
+  EXPECT_EXIT(
+      {
+        auto& releases = releasedAtExit.releases;
+        HMENU menu = CreateMenu();
+        releases.push_back([=] { return DestroyMenu(menu) == TRUE; });
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &key) != ERROR_SUCCESS) std::_Exit(2);
+        releases.push_back([=] { return RegCloseKey(key) == ERROR_SUCCESS; });
+        HRGN region = CreateRectRgn(0, 0, 1, 1);
+        releases.push_back([=] { return DeleteObject(region) == TRUE; });
+        LOGFONTW logFont{};
+        HFONT font = CreateFontIndirectW(&logFont);
+        releases.push_back([=] { return DeleteObject(font) == TRUE; });
+        HDC dc = CreateCompatibleDC(nullptr);
+        releases.push_back([=] { return DeleteDC(dc) == TRUE; });
+        HLOCAL local = LocalAlloc(LMEM_FIXED, 8);
+        releases.push_back([=] { return LocalFree(local) == nullptr; });
+        HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, 8);
+        releases.push_back([=] { return GlobalFree(global) == nullptr; });
+        HDWP batch = BeginDeferWindowPos(1);
+        releases.push_back([=] { return EndDeferWindowPos(batch) == TRUE; });
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

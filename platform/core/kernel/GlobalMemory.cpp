@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
+#include "core/kernel/HandleTable.h"
 #include "core/kernel/KnownMemory.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
@@ -25,24 +27,38 @@ struct Block {
   int locks;
 };
 
-struct GlobalHeap {
-  std::mutex mutex;
-  std::unordered_map<HGLOBAL, Block> blocks;     // by handle
-  std::unordered_map<const void*, HGLOBAL> owners;  // by address
-  std::uintptr_t nextMoveableHandle = 0x7F000004;
-};
+// The blocks by handle. Moveable blocks get handles from the table's count; fixed blocks
+// are their own handles.
+using GlobalHeap = core::HandleTable<HGLOBAL, Block>;
 
 GlobalHeap& Heap() {
-  static GlobalHeap heap;
-  return heap;
+  static auto* heap = GlobalHeap::Make(0x7F00000C, 8, ERROR_INVALID_HANDLE);
+  return *heap;
 }
 
-// The block behind a handle; an unknown handle sets ERROR_INVALID_HANDLE.
-Block* FindOrFail(GlobalHeap& heap, HGLOBAL handle) {
-  auto it = heap.blocks.find(handle);
-  if (it != heap.blocks.end()) return &it->second;
-  SetLastError(ERROR_INVALID_HANDLE);
-  return nullptr;
+// The handle of each block by its address, for GlobalHandle.
+struct Owners {
+  std::mutex mutex;
+  std::unordered_map<const void*, HGLOBAL> byAddress;
+};
+
+Owners& BlockOwners() {
+  static auto* owners = new Owners;  // never destroyed, like the heap's table
+  return *owners;
+}
+
+// Runs use(Block&) on a handle's block with the heap locked; a bad handle sets
+// ERROR_INVALID_HANDLE and gives `otherwise`.
+template <typename Result, typename Use>
+Result WithBlock(HGLOBAL handle, Result otherwise, Use use) {
+  GlobalHeap& heap = Heap();
+  return heap.Visit(handle, [&](Block* block) -> Result {
+    if (block == nullptr) {
+      heap.ReportBadHandle();
+      return otherwise;
+    }
+    return use(*block);
+  });
 }
 
 }  // namespace
@@ -59,69 +75,72 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     return nullptr;
   }
   if (flags & GMEM_ZEROINIT) std::memset(data, 0, bytes == 0 ? 1 : bytes);
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
   const bool moveable = (flags & GMEM_MOVEABLE) != 0;
-  HGLOBAL handle = moveable ? reinterpret_cast<HGLOBAL>(heap.nextMoveableHandle += 8) : data;
-  heap.blocks[handle] = Block{data, bytes, moveable, 0};
-  heap.owners[data] = handle;
+  const Block block{data, bytes, moveable, 0};
+  HGLOBAL handle = data;
+  if (moveable)
+    handle = Heap().Add(block);
+  else
+    Heap().Insert(data, block);  // a live block's address is no other block's handle
+  {
+    Owners& owners = BlockOwners();
+    std::lock_guard lock(owners.mutex);
+    owners.byAddress[data] = handle;
+  }
   RecordKnownMemory(data, bytes);
   return handle;
 }
 
 LPVOID GlobalLock(HGLOBAL memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  Block* block = FindOrFail(heap, memory);
-  if (block == nullptr) return nullptr;
-  if (block->moveable) ++block->locks;
-  return block->data;
+  return WithBlock<LPVOID>(memory, nullptr, [](Block& block) {
+    if (block.moveable) ++block.locks;
+    return block.data;
+  });
 }
 
 BOOL GlobalUnlock(HGLOBAL memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  Block* block = FindOrFail(heap, memory);
-  if (block == nullptr) return FALSE;
-  if (!block->moveable) {
-    SetLastError(NO_ERROR);
-    return FALSE;
-  }
-  if (block->locks == 0) {
-    SetLastError(ERROR_NOT_LOCKED);
-    return FALSE;
-  }
-  --block->locks;
-  if (block->locks == 0) SetLastError(NO_ERROR);
-  return block->locks != 0;
+  return WithBlock<BOOL>(memory, FALSE, [](Block& block) -> BOOL {
+    if (!block.moveable) {
+      SetLastError(NO_ERROR);
+      return FALSE;
+    }
+    if (block.locks == 0) {
+      SetLastError(ERROR_NOT_LOCKED);
+      return FALSE;
+    }
+    --block.locks;
+    if (block.locks == 0) SetLastError(NO_ERROR);
+    return block.locks != 0;
+  });
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
   if (memory == nullptr) return nullptr;
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  Block* block = FindOrFail(heap, memory);
-  if (block == nullptr) return memory;
+  std::optional<Block> block = Heap().Take(memory);
+  if (!block) {
+    Heap().ReportBadHandle();
+    return memory;
+  }
+  // The address is forgotten before it goes back to malloc, which may hand it out again.
   ForgetKnownMemory(block->data);
-  heap.owners.erase(block->data);
+  {
+    Owners& owners = BlockOwners();
+    std::lock_guard lock(owners.mutex);
+    owners.byAddress.erase(block->data);
+  }
   std::free(block->data);
-  heap.blocks.erase(memory);
   return nullptr;
 }
 
 SIZE_T GlobalSize(HGLOBAL memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  Block* block = FindOrFail(heap, memory);
-  if (block == nullptr) return 0;
-  return block->size;
+  return WithBlock<SIZE_T>(memory, 0, [](Block& block) { return block.size; });
 }
 
 HGLOBAL GlobalHandle(LPCVOID memory) {
-  GlobalHeap& heap = Heap();
-  std::lock_guard lock(heap.mutex);
-  auto it = heap.owners.find(memory);
-  if (it == heap.owners.end()) {
+  Owners& owners = BlockOwners();
+  std::lock_guard lock(owners.mutex);
+  auto it = owners.byAddress.find(memory);
+  if (it == owners.byAddress.end()) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }

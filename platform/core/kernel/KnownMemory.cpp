@@ -14,8 +14,8 @@ struct KnownBlocks {
 };
 
 KnownBlocks& Blocks() {
-  static KnownBlocks blocks;
-  return blocks;
+  static auto* blocks = new KnownBlocks;  // never destroyed: global blocks may be freed at exit
+  return *blocks;
 }
 
 }  // namespace

@@ -2,22 +2,22 @@
 // that did not come from here fails the way the platform's does instead of corrupting the heap.
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <unordered_set>
 
+#include "core/kernel/HandleTable.h"
 #include "errhandlingapi.h"
 #include "winbase.h"
 #include "winerror.h"
 
 namespace {
 
-struct LiveBlocks {
-  std::mutex lock;
-  std::unordered_set<void*> blocks;
-};
+// A fixed block is its own handle; nothing is kept about it but that it is live.
+struct LocalBlock {};
+
+using LiveBlocks = core::HandleTable<HLOCAL, LocalBlock>;
 
 LiveBlocks& Blocks() {
-  static auto* blocks = new LiveBlocks;  // never destroyed: buffers may be freed during exit
+  // The handles come from malloc, never from the table's own count.
+  static auto* blocks = LiveBlocks::Make(0, 0, ERROR_INVALID_HANDLE);
   return *blocks;
 }
 
@@ -32,9 +32,7 @@ HLOCAL LocalAlloc(UINT uFlags, SIZE_T uBytes) {
   }
   if (uFlags & LMEM_ZEROINIT) std::memset(block, 0, uBytes);
   try {
-    LiveBlocks& live = Blocks();
-    std::lock_guard<std::mutex> guard(live.lock);
-    live.blocks.insert(block);
+    Blocks().Insert(block, LocalBlock{});
   } catch (...) {
     std::free(block);
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -45,13 +43,9 @@ HLOCAL LocalAlloc(UINT uFlags, SIZE_T uBytes) {
 
 HLOCAL LocalFree(HLOCAL hMem) {
   if (hMem == nullptr) return nullptr;
-  LiveBlocks& live = Blocks();
-  {
-    std::lock_guard<std::mutex> guard(live.lock);
-    if (live.blocks.erase(hMem) == 0) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return hMem;
-    }
+  if (!Blocks().Remove(hMem)) {
+    Blocks().ReportBadHandle();
+    return hMem;
   }
   std::free(hMem);
   return nullptr;
