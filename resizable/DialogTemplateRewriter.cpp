@@ -1,6 +1,9 @@
 #include "resizable/DialogTemplateRewriter.h"
 
+#include <cstddef>
 #include <string>
+
+#include <winuser.h>
 
 #include "foundation/ExceptionPL.h"
 
@@ -11,13 +14,12 @@ namespace {
 }
 
 constexpr WORD kOrdinalMark = 0xFFFF;
-constexpr DWORD kSetFontStyle = 0x40;  // DS_SETFONT: a font block follows the title
 
 // Sizes of the fixed parts, in bytes.
-constexpr std::size_t kStandardHeader = 18;
-constexpr std::size_t kExtendedHeader = 26;
-constexpr std::size_t kStandardItem = 18;
-constexpr std::size_t kExtendedItem = 24;
+constexpr std::size_t kStandardHeader = sizeof(DLGTEMPLATE);
+constexpr std::size_t kExtendedHeader = sizeof(DLGTEMPLATEEX);
+constexpr std::size_t kStandardItem = sizeof(DLGITEMTEMPLATE);
+constexpr std::size_t kExtendedItem = sizeof(DLGITEMTEMPLATEEX);
 
 // Reads a template front to back and refuses any read past its end.
 class TemplateReader {
@@ -109,13 +111,15 @@ class Rewriting {
     const bool extended = IsExtendedDialogTemplate(Data(), Size());
     const BYTE* header = in_.Take(extended ? kExtendedHeader : kStandardHeader, "header");
     out_.Bytes(header, extended ? kExtendedHeader : kStandardHeader);
-    const DWORD style = LoadDword(header + (extended ? 12 : 0));
-    const WORD items = LoadWord(header + (extended ? 16 : 8));
+    const DWORD style = LoadDword(header + (extended ? offsetof(DLGTEMPLATEEX, style) : offsetof(DLGTEMPLATE, style)));
+    const WORD items =
+        LoadWord(header + (extended ? offsetof(DLGTEMPLATEEX, cDlgItems) : offsetof(DLGTEMPLATE, cdit)));
 
     CopyNameOrNumber("menu");
     CopyNameOrNumber("window class");
     RewriteText("caption");
-    if (style & kSetFontStyle) CopyFont(extended);
+    // A font block follows the caption only when the style says so.
+    if (style & DS_SETFONT) CopyFont(extended);
     for (WORD i = 0; i < items; ++i) CopyItem(extended);
     return out_.Release();
   }

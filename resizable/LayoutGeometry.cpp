@@ -6,18 +6,6 @@
 namespace LayoutGeometry {
 namespace {
 
-// Style bits of the controls whose rules depend on them.
-constexpr DWORD kStaticTypeMask = 0x1F;
-constexpr DWORD kStaticCenterImage = 0x200;
-constexpr DWORD kStaticEllipsisMask = 0xC000;
-constexpr DWORD kButtonTypeMask = 0xF;
-constexpr DWORD kButtonGroupBox = 7;
-constexpr DWORD kButtonOwnerDraw = 11;
-constexpr LRESULT kHitTransparent = -1;
-constexpr DWORD kStyleChild = 0x40000000;
-constexpr DWORD kStyleThickFrame = 0x00040000;
-constexpr DWORD kStyleModalFrame = 0x80;
-
 // The platform computes anchors in signed 32-bit arithmetic; wrap the same way without the
 // undefined behaviour of a signed overflow.
 LONG Mul32(LONG a, LONG b) {
@@ -47,19 +35,19 @@ enum class StaticRepaint { Width, WidthIfEllipsis, Always, Never };
 
 StaticRepaint StaticRepaintRule(DWORD type) {
   switch (type) {
-    case 0:   // SS_LEFT
-    case 1:   // SS_CENTER
-    case 2:   // SS_RIGHT
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
       return StaticRepaint::Width;
-    case 12:  // SS_LEFTNOWORDWRAP
+    case SS_LEFTNOWORDWRAP:
       return StaticRepaint::WidthIfEllipsis;
-    case 3:   // SS_ICON
-    case 7:   // SS_BLACKFRAME
-    case 8:   // SS_GRAYFRAME
-    case 9:   // SS_WHITEFRAME
-    case 14:  // SS_BITMAP
-    case 15:  // SS_ENHMETAFILE
-    case 18:  // SS_ETCHEDFRAME
+    case SS_ICON:
+    case SS_BLACKFRAME:
+    case SS_GRAYFRAME:
+    case SS_WHITEFRAME:
+    case SS_BITMAP:
+    case SS_ENHMETAFILE:
+    case SS_ETCHEDFRAME:
       return StaticRepaint::Always;
     default:
       return StaticRepaint::Never;
@@ -100,9 +88,9 @@ RECT PlaceControl(const RECT& area, AnchorPoint anchorTopLeft, const AnchorOffse
 
 UINT MoveFlags(const RECT& oldRect, const RECT& newRect, bool repaint) {
   UINT flags = kMoveBaseFlags;
-  if (repaint) flags |= kMoveNoCopyBits;
-  if (newRect.left == oldRect.left && newRect.top == oldRect.top) flags |= kMoveNoMove;
-  if (Width(newRect) == Width(oldRect) && Height(newRect) == Height(oldRect)) flags |= kMoveNoSize;
+  if (repaint) flags |= SWP_NOCOPYBITS;
+  if (newRect.left == oldRect.left && newRect.top == oldRect.top) flags |= SWP_NOMOVE;
+  if (Width(newRect) == Width(oldRect) && Height(newRect) == Height(oldRect)) flags |= SWP_NOSIZE;
   return flags;
 }
 
@@ -115,12 +103,12 @@ ControlClass ClassifyControl(const WCHAR* className) {
 }
 
 bool StaticNeedsRepaint(DWORD style, LONG dW, LONG dH) {
-  const bool centerImage = (style & kStaticCenterImage) != 0;
-  switch (StaticRepaintRule(style & kStaticTypeMask)) {
+  const bool centerImage = (style & SS_CENTERIMAGE) != 0;
+  switch (StaticRepaintRule(style & SS_TYPEMASK)) {
     case StaticRepaint::Width:
       return dW != 0 || (centerImage && dH != 0);
     case StaticRepaint::WidthIfEllipsis:
-      return (dW != 0 && (style & kStaticEllipsisMask) != 0) || (centerImage && dH != 0);
+      return (dW != 0 && (style & SS_ELLIPSISMASK) != 0) || (centerImage && dH != 0);
     case StaticRepaint::Always:
       return true;
     case StaticRepaint::Never:
@@ -153,23 +141,23 @@ bool ClassNeedsRepaint(ControlClass kind, DWORD style, const RECT& oldRect, cons
 }
 
 ButtonClipping ButtonClippingRule(DWORD style) {
-  switch (style & kButtonTypeMask) {
-    case kButtonGroupBox:
+  switch (style & BS_TYPEMASK) {
+    case BS_GROUPBOX:
       return ButtonClipping::Never;
-    case kButtonOwnerDraw:
+    case BS_OWNERDRAW:
       return ButtonClipping::ByHitTest;
     default:
       return ButtonClipping::Always;
   }
 }
 
-bool HitTestPrefersClipping(LRESULT hitTest) { return hitTest != kHitTransparent; }
+bool HitTestPrefersClipping(LRESULT hitTest) { return hitTest != HTTRANSPARENT; }
 
 bool StaticPrefersClipping(DWORD style) {
-  const DWORD type = style & kStaticTypeMask;
-  if (type == 3 || type == 15) return (style & kStaticCenterImage) == 0;  // SS_ICON, SS_ENHMETAFILE
-  if (type >= 7 && type <= 11) return false;  // the frames, SS_USERITEM, SS_SIMPLE
-  if (type == 13 || type >= 18) return false;  // SS_OWNERDRAW, SS_ETCHEDFRAME and above
+  const DWORD type = style & SS_TYPEMASK;
+  if (type == SS_ICON || type == SS_ENHMETAFILE) return (style & SS_CENTERIMAGE) == 0;
+  if (type >= SS_BLACKFRAME && type <= SS_SIMPLE) return false;  // the frames, SS_USERITEM, SS_SIMPLE
+  if (type == SS_OWNERDRAW || type >= SS_ETCHEDFRAME) return false;  // and the types after SS_ETCHEDFRAME
   return true;
 }
 
@@ -191,8 +179,10 @@ bool IsClientUiExecutable(const WCHAR* path, std::size_t length) {
   return true;
 }
 
-bool NeedsResizableFrame(DWORD style) { return (style & (kStyleChild | kStyleThickFrame)) == 0; }
+bool NeedsResizableFrame(DWORD style) { return (style & (WS_CHILD | WS_THICKFRAME)) == 0; }
 
-DWORD ResizableFrameStyle(DWORD style) { return (style & ~kStyleModalFrame) | kStyleThickFrame; }
+DWORD ResizableFrameStyle(DWORD style) {
+  return (style & ~static_cast<DWORD>(DS_MODALFRAME)) | static_cast<DWORD>(WS_THICKFRAME);
+}
 
 }  // namespace LayoutGeometry

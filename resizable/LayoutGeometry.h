@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <windef.h>
+#include <winuser.h>
 
 // A point of the layout area in percent: x 0 is its left edge, 100 its right edge; y 0 its
 // top edge, 100 its bottom edge. Values outside 0..100 are allowed.
@@ -27,11 +28,9 @@ inline constexpr AnchorPoint AnchorBottomRight{100, 100};
 
 namespace LayoutGeometry {
 
-// Move flags of one arrangement step; the values are the platform's SWP_ bits.
-inline constexpr UINT kMoveBaseFlags = 0x0214;  // no z-order, no activation, no owner z-order
-inline constexpr UINT kMoveNoSize = 0x0001;
-inline constexpr UINT kMoveNoMove = 0x0002;
-inline constexpr UINT kMoveNoCopyBits = 0x0100;
+// The flags of every move of an arrangement: no change of z-order (the control's or its
+// owner's) and no activation. MoveFlags adds SWP_NOMOVE, SWP_NOSIZE and SWP_NOCOPYBITS.
+inline constexpr UINT kMoveBaseFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 // The fixed pixel offsets of a control's two corners from their anchors.
 struct AnchorOffsets {
@@ -56,7 +55,7 @@ RECT PlaceControl(const RECT& area, AnchorPoint anchorTopLeft, const AnchorOffse
 UINT MoveFlags(const RECT& oldRect, const RECT& newRect, bool repaint);
 // A move that neither moves nor sizes is not made at all.
 inline bool LeavesControlAlone(UINT flags) {
-  return (flags & (kMoveNoMove | kMoveNoSize)) == (kMoveNoMove | kMoveNoSize);
+  return (flags & (SWP_NOMOVE | SWP_NOSIZE)) == (SWP_NOMOVE | SWP_NOSIZE);
 }
 
 // The window classes that have rules of their own; names compare case-sensitively, as the

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include <winuser.h>
+
 namespace {
 
 void AppendDecimal(CopiedUString<UTF16>& out, long long value) {
@@ -19,7 +21,7 @@ CopiedUString<UTF16> MakePlacementText(const PlacementFields& fields, bool rectO
       fields.normal.top,
       fields.normal.right,
       fields.normal.bottom,
-      rectOnly ? 1 : static_cast<INT>(fields.showCommand),
+      rectOnly ? SW_SHOWNORMAL : static_cast<INT>(fields.showCommand),
       rectOnly ? 0 : static_cast<INT>(fields.flags),
       rectOnly ? 0 : fields.minimised.x,
       rectOnly ? 0 : fields.minimised.y,

@@ -9,12 +9,13 @@
 // Fields of a placement that the store writes.
 struct PlacementFields {
   RECT normal;       // the restored rectangle, in workspace coordinates
-  UINT showCommand;  // 1 normal, 2 minimised, 3 maximised
+  UINT showCommand;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED
   UINT flags;
   POINT minimised;   // where the window's minimised form sits
 };
 
-// "left,top,right,bottom,show,flags,minX,minY"; rectOnly writes 1,0,0,0 for the last four.
+// "left,top,right,bottom,show,flags,minX,minY"; rectOnly writes 1,0,0,0 (SW_SHOWNORMAL, no
+// flags, no position) for the last four.
 CopiedUString<UTF16> MakePlacementText(const PlacementFields& fields, bool rectOnly);
 
 // The value name: the prefix followed directly by "WindowPlacement".

@@ -62,7 +62,7 @@ void CResizableLayout::AnchorControl(HWND window, AnchorPoint anchorTopLeft, Anc
   entry.anchorTopLeft = anchorTopLeft;
   entry.anchorBottomRight = anchorBottomRight;
   ComputeOffsets(window, entry);
-  ::GetClassNameW(window, entry.className, 260);
+  ::GetClassNameW(window, entry.className, MAX_PATH);
   ProbeResizeProperties(entry);
   layoutList_.push_back(entry);
 }
@@ -225,8 +225,8 @@ void CResizableLayout::MakeResizableFrame(CREATESTRUCTW* cs) {
 
 bool CResizableLayout::RunsAsClientUi() {
   static const bool clientUi = [] {
-    WCHAR path[260] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, 260);
+    WCHAR path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (length == 0) return false;
     // A path longer than the buffer arrives truncated but terminated.
     return IsClientUiExecutable(path, std::char_traits<char16_t>::length(path));

@@ -43,7 +43,7 @@ static_assert(sizeof(RefreshQuery) == 36, "the record a control fills in");
 struct tagLAYOUTINFO {
   HWND window = nullptr;
   UINT_PTR callbackId = 0;  // 0 for plain entries
-  WCHAR className[260] = {};
+  WCHAR className[MAX_PATH] = {};
   AnchorPoint anchorTopLeft{0, 0};
   SIZE offsetTopLeft{0, 0};
   AnchorPoint anchorBottomRight{0, 0};

@@ -47,13 +47,13 @@ TEST(DialogTemplateRewriter, LongerTextMovesTheItemsToTheirNextBoundary) {
 // creation data with count 2 (no bytes) and with count 6 (four bytes), then trailing bytes.
 TemplateBytes StandardTemplate() {
   TemplateBytes t;
-  t.Dword(0x80C00000).Dword(0).Word(3).Word(1).Word(2).Word(30).Word(40);
+  t.Dword(WS_POPUP | WS_CAPTION).Dword(0).Word(3).Word(1).Word(2).Word(30).Word(40);
   t.Ordinal(7).Text(u"MyClass").Text(u"Caption");
-  t.PadTo4().Dword(0x50000003).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(5);  // icon
+  t.PadTo4().Dword(WS_CHILD | WS_VISIBLE | SS_ICON).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(5);  // icon
   t.Ordinal(0x0082).Ordinal(162).Word(2);
-  t.PadTo4().Dword(0x50000000).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(6);
+  t.PadTo4().Dword(WS_CHILD | WS_VISIBLE).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(6);
   t.Text(u"Custom").Text(u"Title").Word(6).Dword(0xDEADBEEF);
-  t.PadTo4().Dword(0x50000000).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(7);
+  t.PadTo4().Dword(WS_CHILD | WS_VISIBLE).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(7);
   t.Ordinal(0x0080).Text(u"").Word(0);
   return t;
 }
@@ -67,11 +67,11 @@ TEST(DialogTemplateRewriter, StandardFormKeepsOrdinalsAndCreationData) {
 TEST(DialogTemplateRewriter, ExtendedCreationDataOfOddLengthIsFollowedByAnAlignedItem) {
   auto build = [](std::uint16_t firstTitleTail) {
     TemplateBytes t;
-    t.Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(0x80C00000).Word(2).Word(0).Word(0).Word(20).Word(20);
+    t.Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(WS_POPUP | WS_CAPTION).Word(2).Word(0).Word(0).Word(20).Word(20);
     t.Word(0).Word(0).Text(u"");
-    t.PadTo4().Dword(0).Dword(0).Dword(0x50000000).Word(0).Word(0).Word(5).Word(5).Dword(1);
+    t.PadTo4().Dword(0).Dword(0).Dword(WS_CHILD | WS_VISIBLE).Word(0).Word(0).Word(5).Word(5).Dword(1);
     t.Ordinal(0x0081).Text(firstTitleTail ? u"ab" : u"a").Word(3).Byte(1).Byte(2).Byte(3);
-    t.PadTo4().Dword(0).Dword(0).Dword(0x50000000).Word(0).Word(0).Word(5).Word(5).Dword(2);
+    t.PadTo4().Dword(0).Dword(0).Dword(WS_CHILD | WS_VISIBLE).Word(0).Word(0).Word(5).Word(5).Dword(2);
     t.Ordinal(0x0080).Text(u"OK").Word(0);
     return t;
   };
@@ -110,9 +110,9 @@ TEST(DialogTemplateRewriter, CountsLargerThanTheBytesAreRefused) {
   ExpectRefused(moreData, "creation data beyond the end");
 
   TemplateBytes countOne;
-  countOne.Dword(0x80C00000).Dword(0).Word(1).Word(0).Word(0).Word(10).Word(10);
+  countOne.Dword(WS_POPUP | WS_CAPTION).Dword(0).Word(1).Word(0).Word(0).Word(10).Word(10);
   countOne.Word(0).Word(0).Text(u"");
-  countOne.PadTo4().Dword(0x50000000).Dword(0).Word(0).Word(0).Word(5).Word(5).Word(1);
+  countOne.PadTo4().Dword(WS_CHILD | WS_VISIBLE).Dword(0).Word(0).Word(0).Word(5).Word(5).Word(1);
   countOne.Ordinal(0x0082).Text(u"x").Word(1).Word(0);
   ExpectRefused(countOne.Bytes(), "standard creation data count below its own size");
 }

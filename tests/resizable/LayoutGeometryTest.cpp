@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include <windows.h>
+
 using namespace LayoutGeometry;
 
 namespace {
@@ -109,17 +111,18 @@ TEST(LayoutGeometry, ClientUiExecutableName) {
 }
 
 TEST(LayoutGeometry, MoveFlags) {
+  constexpr UINT kBase = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
   struct Case {
     const char* what;
     RECT newRect;
     bool repaint;
     UINT flags;
   } const cases[] = {
-      {"unchanged", {10, 10, 50, 30}, false, 0x214 | kMoveNoMove | kMoveNoSize},
-      {"moved only", {20, 15, 60, 35}, false, 0x214 | kMoveNoSize},
-      {"sized only", {10, 10, 80, 40}, false, 0x214 | kMoveNoMove},
-      {"moved and sized, repainted", {0, 0, 80, 40}, true, 0x214 | kMoveNoCopyBits},
-      {"same size elsewhere counts as a move", {-30, 10, 10, 30}, false, 0x214 | kMoveNoSize},
+      {"unchanged", {10, 10, 50, 30}, false, kBase | SWP_NOMOVE | SWP_NOSIZE},
+      {"moved only", {20, 15, 60, 35}, false, kBase | SWP_NOSIZE},
+      {"sized only", {10, 10, 80, 40}, false, kBase | SWP_NOMOVE},
+      {"moved and sized, repainted", {0, 0, 80, 40}, true, kBase | SWP_NOCOPYBITS},
+      {"same size elsewhere counts as a move", {-30, 10, 10, 30}, false, kBase | SWP_NOSIZE},
   };
   const RECT oldRect{10, 10, 50, 30};
   for (const Case& c : cases) {
@@ -141,39 +144,37 @@ TEST(LayoutGeometry, ClassNamesAreCaseSensitive) {
 }
 
 TEST(LayoutGeometry, StaticRepaintRules) {
-  constexpr DWORD kCenterImage = 0x200;
-  constexpr DWORD kEndEllipsis = 0x4000;
   struct Case {
     const char* what;
     DWORD style;
     LONG dW, dH;
     bool repaint;
   } const cases[] = {
-      {"left text wider", 0, 5, 0, true},
-      {"left text taller", 0, 0, 5, false},
-      {"centred text narrower", 1, -5, 0, true},
-      {"right text taller, centred image", 2 | kCenterImage, 0, 5, true},
-      {"no-wrap text wider without ellipsis", 12, 5, 0, false},
-      {"no-wrap text wider with ellipsis", 12 | kEndEllipsis, 5, 0, true},
-      {"no-wrap text taller, centred image", 12 | kCenterImage, 0, 5, true},
-      {"no-wrap text taller", 12 | kEndEllipsis, 0, 5, false},
-      {"icon", 3, 0, 1, true},
-      {"etched frame", 18, 1, 0, true},
-      {"bitmap", 14, 1, 1, true},
-      {"black rectangle", 4, 5, 5, false},
-      {"simple", 11, 5, 0, false},
-      {"owner-drawn", 13, 5, 5, false},
-      {"etched vertical line", 17, 5, 5, false},
-      {"type 19", 19, 5, 5, false},
+      {"left text wider", SS_LEFT, 5, 0, true},
+      {"left text taller", SS_LEFT, 0, 5, false},
+      {"centred text narrower", SS_CENTER, -5, 0, true},
+      {"right text taller, centred image", SS_RIGHT | SS_CENTERIMAGE, 0, 5, true},
+      {"no-wrap text wider without ellipsis", SS_LEFTNOWORDWRAP, 5, 0, false},
+      {"no-wrap text wider with ellipsis", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 5, 0, true},
+      {"no-wrap text taller, centred image", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, 5, true},
+      {"no-wrap text taller", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, 5, false},
+      {"icon", SS_ICON, 0, 1, true},
+      {"etched frame", SS_ETCHEDFRAME, 1, 0, true},
+      {"bitmap", SS_BITMAP, 1, 1, true},
+      {"black rectangle", SS_BLACKRECT, 5, 5, false},
+      {"simple", SS_SIMPLE, 5, 0, false},
+      {"owner-drawn", SS_OWNERDRAW, 5, 5, false},
+      {"etched vertical line", SS_ETCHEDVERT, 5, 5, false},
+      {"type 19, which has no name", 19, 5, 5, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(StaticNeedsRepaint(c.style, c.dW, c.dH), c.repaint);
   }
   // An unchanged size never repaints, whatever the class says.
-  EXPECT_FALSE(ClassNeedsRepaint(ControlClass::Static, 3, {0, 0, 10, 10}, {5, 5, 15, 15}, std::nullopt));
-  EXPECT_TRUE(ClassNeedsRepaint(ControlClass::Static, 3, {0, 0, 10, 10}, {0, 0, 15, 10}, std::nullopt));
-  EXPECT_FALSE(ClassNeedsRepaint(ControlClass::Button, 0, {0, 0, 10, 10}, {0, 0, 15, 15}, std::nullopt));
+  EXPECT_FALSE(ClassNeedsRepaint(ControlClass::Static, SS_ICON, {0, 0, 10, 10}, {5, 5, 15, 15}, std::nullopt));
+  EXPECT_TRUE(ClassNeedsRepaint(ControlClass::Static, SS_ICON, {0, 0, 10, 10}, {0, 0, 15, 10}, std::nullopt));
+  EXPECT_FALSE(ClassNeedsRepaint(ControlClass::Button, BS_PUSHBUTTON, {0, 0, 10, 10}, {0, 0, 15, 15}, std::nullopt));
 }
 
 TEST(LayoutGeometry, ListBoxRepaintRule) {
@@ -197,22 +198,38 @@ TEST(LayoutGeometry, ListBoxRepaintRule) {
 }
 
 TEST(LayoutGeometry, ClippingRules) {
-  EXPECT_EQ(ButtonClippingRule(7), ButtonClipping::Never);               // group box
-  EXPECT_EQ(ButtonClippingRule(0x50000007), ButtonClipping::Never);      // with window style bits
-  EXPECT_EQ(ButtonClippingRule(11), ButtonClipping::ByHitTest);          // owner-drawn
-  EXPECT_EQ(ButtonClippingRule(0), ButtonClipping::Always);              // push button
-  EXPECT_EQ(ButtonClippingRule(3), ButtonClipping::Always);              // check box
-  EXPECT_FALSE(HitTestPrefersClipping(-1));                              // HTTRANSPARENT
-  EXPECT_TRUE(HitTestPrefersClipping(1));                                // HTCLIENT
+  EXPECT_EQ(ButtonClippingRule(BS_GROUPBOX), ButtonClipping::Never);
+  EXPECT_EQ(ButtonClippingRule(WS_CHILD | WS_VISIBLE | BS_GROUPBOX), ButtonClipping::Never);
+  EXPECT_EQ(ButtonClippingRule(BS_OWNERDRAW), ButtonClipping::ByHitTest);
+  EXPECT_EQ(ButtonClippingRule(BS_PUSHBUTTON), ButtonClipping::Always);
+  EXPECT_EQ(ButtonClippingRule(BS_AUTOCHECKBOX), ButtonClipping::Always);
+  EXPECT_FALSE(HitTestPrefersClipping(HTTRANSPARENT));
+  EXPECT_TRUE(HitTestPrefersClipping(HTCLIENT));
 
-  constexpr DWORD kCenterImage = 0x200;
   struct Case {
     DWORD style;
     bool clip;
   } const statics[] = {
-      {0, true},  {1, true},   {2, true},  {4, true},  {6, true},  {12, true}, {14, true}, {16, true}, {17, true},
-      {3, true},  {3 | kCenterImage, false}, {15, true}, {15 | kCenterImage, false},
-      {7, false}, {9, false},  {10, false}, {11, false}, {13, false}, {18, false}, {31, false},
+      {SS_LEFT, true},
+      {SS_CENTER, true},
+      {SS_RIGHT, true},
+      {SS_BLACKRECT, true},
+      {SS_WHITERECT, true},
+      {SS_LEFTNOWORDWRAP, true},
+      {SS_BITMAP, true},
+      {SS_ETCHEDHORZ, true},
+      {SS_ETCHEDVERT, true},
+      {SS_ICON, true},
+      {SS_ICON | SS_CENTERIMAGE, false},
+      {SS_ENHMETAFILE, true},
+      {SS_ENHMETAFILE | SS_CENTERIMAGE, false},
+      {SS_BLACKFRAME, false},
+      {SS_WHITEFRAME, false},
+      {SS_USERITEM, false},
+      {SS_SIMPLE, false},
+      {SS_OWNERDRAW, false},
+      {SS_ETCHEDFRAME, false},
+      {31, false},  // the highest type, which has no name
   };
   for (const Case& c : statics) EXPECT_EQ(StaticPrefersClipping(c.style), c.clip) << "static style " << c.style;
 }
@@ -223,11 +240,12 @@ TEST(LayoutGeometry, HitTestPointIsCutTo16BitsEach) {
 }
 
 TEST(LayoutGeometry, ResizableFrame) {
-  constexpr DWORD kPopupCaption = 0x80C80000;  // WS_POPUP | WS_CAPTION | WS_SYSMENU
-  EXPECT_TRUE(NeedsResizableFrame(kPopupCaption | 0x80));
-  EXPECT_FALSE(NeedsResizableFrame(0x40000000));                 // child
-  EXPECT_FALSE(NeedsResizableFrame(kPopupCaption | 0x40000));    // already sizing
-  EXPECT_EQ(ResizableFrameStyle(kPopupCaption | 0x80 | 0x40), kPopupCaption | 0x40000 | 0x40);
+  constexpr DWORD kPopupCaption = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  EXPECT_TRUE(NeedsResizableFrame(kPopupCaption | DS_MODALFRAME));
+  EXPECT_FALSE(NeedsResizableFrame(WS_CHILD));
+  EXPECT_FALSE(NeedsResizableFrame(kPopupCaption | WS_THICKFRAME));  // already sizing
+  EXPECT_EQ(ResizableFrameStyle(kPopupCaption | DS_MODALFRAME | DS_SETFONT),
+            static_cast<DWORD>(kPopupCaption | WS_THICKFRAME | DS_SETFONT));
 }
 
 }  // namespace

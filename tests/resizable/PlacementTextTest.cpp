@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <winuser.h>
+
 namespace {
 
 std::u16string Of(const CopiedUString<UTF16>& s) { return std::u16string(s.view()); }
@@ -16,12 +18,15 @@ TEST(PlacementText, FieldsInOrder) {
     bool rectOnly;
     std::u16string_view text;
   } const cases[] = {
-      {"shown normally", {{100, 50, 700, 450}, 1, 0, {-1, -1}}, false, u"100,50,700,450,1,0,-1,-1"},
-      {"maximised keeps the normal rectangle", {{100, 50, 700, 450}, 3, 2, {-1, -1}}, false, u"100,50,700,450,3,2,-1,-1"},
-      {"rectangle only, whatever the state", {{100, 50, 700, 450}, 3, 2, {-32000, -32000}}, true, u"100,50,700,450,1,0,0,0"},
-      {"negative coordinates", {{-1920, -8, -10, 1040}, 2, 1, {-32000, -32000}}, false,
+      {"shown normally", {{100, 50, 700, 450}, SW_SHOWNORMAL, 0, {-1, -1}}, false, u"100,50,700,450,1,0,-1,-1"},
+      {"maximised keeps the normal rectangle", {{100, 50, 700, 450}, SW_SHOWMAXIMIZED, WPF_RESTORETOMAXIMIZED, {-1, -1}},
+       false, u"100,50,700,450,3,2,-1,-1"},
+      {"rectangle only, whatever the state",
+       {{100, 50, 700, 450}, SW_SHOWMAXIMIZED, WPF_RESTORETOMAXIMIZED, {-32000, -32000}}, true, u"100,50,700,450,1,0,0,0"},
+      {"negative coordinates", {{-1920, -8, -10, 1040}, SW_SHOWMINIMIZED, WPF_SETMINPOSITION, {-32000, -32000}}, false,
        u"-1920,-8,-10,1040,2,1,-32000,-32000"},
-      {"extremes", {{-2147483647 - 1, 2147483647, 0, 0}, 1, 0, {0, 0}}, false, u"-2147483648,2147483647,0,0,1,0,0,0"},
+      {"extremes", {{-2147483647 - 1, 2147483647, 0, 0}, SW_SHOWNORMAL, 0, {0, 0}}, false,
+       u"-2147483648,2147483647,0,0,1,0,0,0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

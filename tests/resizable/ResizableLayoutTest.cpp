@@ -187,7 +187,8 @@ TEST_F(LayoutOnWindows, OnlyChangedControlsAreMovedWithTheirFlags) {
   EXPECT_TRUE(still.moveFlags.empty());
   ASSERT_EQ(moving.moveFlags.size(), 1u);
   EXPECT_EQ(moving.moveFlags[0] & (SWP_NOMOVE | SWP_NOSIZE), static_cast<UINT>(SWP_NOSIZE));
-  EXPECT_EQ(moving.moveFlags[0] & 0x214u, 0x214u);  // no z-order, no activation, no owner z-order
+  constexpr UINT kKeepsOrderAndActivation = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+  EXPECT_EQ(moving.moveFlags[0] & kKeepsOrderAndActivation, kKeepsOrderAndActivation);
   ASSERT_EQ(sizing.moveFlags.size(), 1u);
   EXPECT_EQ(sizing.moveFlags[0] & (SWP_NOMOVE | SWP_NOSIZE), static_cast<UINT>(SWP_NOMOVE));
   // An unknown class never asks for a full repaint.

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include <windows.h>
+
 class TemplateBytes {
  public:
   TemplateBytes& Word(std::uint16_t v) {
@@ -38,8 +40,8 @@ class TemplateBytes {
 // 8 pt "MS Shell Dlg" (weight 400, character set 1), one static placeholder 1033.
 inline TemplateBytes MainWindowTemplate(std::u16string_view caption = u"Tessarin Installation Guide",
                                         std::u16string_view face = u"MS Shell Dlg", std::uint16_t points = 8) {
-  constexpr std::uint32_t kStyle = 0x80000000 | 0x00C00000 | 0x00080000 | 0x00020000 | 0x80 | 0x40 | 0x08;
-  constexpr std::uint32_t kPlaceholderStyle = 0x50000000 | 0x00020000 | 0x200 | 0x1;  // visible child, group
+  constexpr std::uint32_t kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS;
+  constexpr std::uint32_t kPlaceholderStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTERIMAGE | SS_CENTER;
   TemplateBytes t;
   t.Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(kStyle).Word(1);  // version, mark, help, ex style, style, items
   t.Word(0).Word(0).Word(463).Word(263);
