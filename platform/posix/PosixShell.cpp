@@ -272,8 +272,8 @@ class Opening {
     if (::access(host.c_str(), R_OK) != 0) return Unreachable(errno, host);
     const std::optional<std::string> wine = FindOnPath("wine");
     if (!wine) {
-      return NoAssociation(u"it is a Windows program, and wine is not installed to run it. Install wine (the "
-                           u"Debian package \"wine\") and try again.",
+      return NoAssociation(u"it is a Windows program, and wine is not installed to run it. Install wine and try "
+                           u"again.",
                            host);
     }
     command.insert(command.begin(), *wine);
@@ -288,12 +288,11 @@ class Opening {
     return text ? *text : host;
   }
 
-  // 0 when started, else the errno of the failed step; -1 for a working folder that is
-  // missing.
+  // 0 when started, else the errno of the failed step or kNoWorkingFolder.
   int StartProgram(const std::string& host, std::vector<std::string> arguments) const {
     DetachedProcess process;
     std::optional<std::string> folder = WorkingFolder(host);
-    if (!folder) return -1;
+    if (!folder) return kNoWorkingFolder;
     process.workingDirectory = std::move(*folder);
     process.arguments = std::move(arguments);
     if (request_.parameters && !request_.parameters->empty()) {
@@ -315,12 +314,14 @@ class Opening {
 
   Answer Started(int error, const std::string& host) const {
     if (error == 0) return std::nullopt;
-    if (error == -1) {
+    if (error == kNoWorkingFolder) {
       return Refusal{SE_ERR_PNF, ERROR_PATH_NOT_FOUND,
                      u"the working folder \"" + request_.directory.value_or(u"") + u"\" does not exist.", host};
     }
     return FromErrno(error, u"it could not be started (" + ErrnoText(error) + u").", host);
   }
+
+  static constexpr int kNoWorkingFolder = -1;  // no errno is negative
 
   const std::string& prefix_;
   const core::PathMapping* mapping_;

@@ -261,7 +261,7 @@ TEST_F(PosixShellTest, OpensFoldersDocumentsAndAddressesWithTheDefaultApplicatio
   EXPECT_TRUE(presenter_.boxes.empty());
 }
 
-TEST_F(PosixShellTest, RunsAProgramDirectlyInItsFolderWithoutWaitingForIt) {
+TEST_F(PosixShellTest, RunsAProgramDirectlyInItsWorkingFolderWithoutWaitingForIt) {
   // Blanks, ";" and "$(...)" in the name would run something else if a shell saw them.
   const std::string program = Host("tools/a;b $(x).sh").string();
   ASSERT_GT(Shell(u"C:\\tools\\a;b $(x).sh", u"open", u"one \"two three\" C:\\x\\\\\""), 32);
@@ -272,7 +272,18 @@ TEST_F(PosixShellTest, RunsAProgramDirectlyInItsFolderWithoutWaitingForIt) {
   WriteFile(*root_ / "release", "");
   EXPECT_TRUE(WaitForLine(*root_ / "ran.log", "done"));
   EXPECT_FALSE(fs::exists(Host("tools/x")));
+
+  // A working folder given with the request replaces the program's own; a missing one is
+  // refused before anything runs.
+  ASSERT_GT(Shell(u"C:\\tools\\a;b $(x).sh", nullptr, nullptr, u"C:\\Guide"), 32);
+  EXPECT_TRUE(WaitForLine(*root_ / "ran.log", program + "|" + Host("Guide").string() + "|[]"))
+      << Lines(*root_ / "ran.log");
   EXPECT_TRUE(presenter_.boxes.empty());
+  SetLastError(0);
+  EXPECT_EQ(SE_ERR_PNF, Shell(u"C:\\tools\\a;b $(x).sh", nullptr, nullptr, u"C:\\Nowhere"));
+  EXPECT_EQ(DWORD{ERROR_PATH_NOT_FOUND}, GetLastError());
+  ASSERT_EQ(1u, presenter_.boxes.size());
+  EXPECT_NE(std::string::npos, Utf8(presenter_.boxes[0].text).find("C:\\Nowhere")) << Utf8(presenter_.boxes[0].text);
 }
 
 TEST_F(PosixShellTest, RunsWindowsProgramsThroughWineOnTheSamePrefix) {
