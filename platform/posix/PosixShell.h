@@ -1,7 +1,7 @@
 // The machine's shell behind ShellExecuteW. Addresses ("https:...", "mailto:...") go to the
 // desktop's default application for their scheme; a platform path is mapped into the host's
 // file system; a folder or document goes to the default application for its content type; a
-// program with the execute bit runs directly; a Windows program (.exe, .msi, .bat, .cmd) runs
+// program with the execute bit runs directly; a Windows program (.exe, .com, .msi, .bat, .cmd) runs
 // through wine on the same prefix. Nothing is waited for.
 //
 // Like the platform's shell, a request that cannot be carried out is explained to the user

@@ -360,6 +360,19 @@ TEST_F(PosixShellTest, RefusesWhatItCannotOpenAndSaysWhy) {
   }
 }
 
+TEST_F(PosixShellTest, AFileItMayNotReadOrRunIsDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may read and run any file";
+  WriteFile(Host("locked/report.tsrguide"), "secret\n", fs::perms::none);
+  WriteFile(Host("locked/tool.sh"), "#!/bin/sh\n", fs::perms::owner_read | fs::perms::group_exec);
+  for (const char16_t* file : {u"C:\\locked\\report.tsrguide", u"C:\\locked\\tool.sh"}) {
+    SCOPED_TRACE(Utf8(file));
+    SetLastError(0);
+    EXPECT_EQ(SE_ERR_ACCESSDENIED, Shell(file));
+    EXPECT_EQ(DWORD{ERROR_ACCESS_DENIED}, GetLastError());
+  }
+  EXPECT_EQ(2u, presenter_.boxes.size());
+}
+
 TEST_F(PosixShellTest, HeadlessTheReasonIsOneLineOnStandardError) {
   InstallMessageBoxPresenter(nullptr);
   ::testing::internal::CaptureStderr();
