@@ -29,12 +29,6 @@ struct Refusal {
 
 using Answer = std::optional<Refusal>;  // nothing: it was opened
 
-// What the request names, in the platform's words and on the host.
-struct Target {
-  std::u16string platformPath;
-  std::string hostPath;
-};
-
 enum class Verb { Open, Explore, Unknown };
 
 char16_t FoldAscii(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit; }
@@ -107,17 +101,12 @@ std::string Absolute(std::string hostPath) {
   return current ? std::string(current.get()) + "/" + hostPath : hostPath;
 }
 
-std::u16string Lowered(std::string_view text) {
-  std::u16string lowered = LenientUtf16(text);
-  for (char16_t& unit : lowered) unit = FoldAscii(unit);
-  return lowered;
-}
 
 // The wine command line in front of a Windows program's path, or nothing for other files.
 std::optional<std::vector<std::string>> WineCommandFor(const std::string& hostPath) {
   const std::size_t dot = hostPath.find_last_of("./");
   if (dot == std::string::npos || hostPath[dot] != '.') return std::nullopt;
-  const std::u16string extension = Lowered(std::string_view(hostPath).substr(dot));
+  const std::u16string extension = Folded(LenientUtf16(std::string_view(hostPath).substr(dot)));
   if (extension == u".exe" || extension == u".com") return std::vector<std::string>{};
   if (extension == u".msi") return std::vector<std::string>{"msiexec", "/i"};
   if (extension == u".bat" || extension == u".cmd") return std::vector<std::string>{"cmd", "/c"};
