@@ -6,8 +6,10 @@
 #include "core/kernel/FileVersionSource.h"
 #include "core/kernel/PathMapping.h"
 #include "core/registry/RegistryHive.h"
+#include "core/shell/ShellService.h"
 #include "posix/PosixFileAttributes.h"
 #include "posix/PosixFileVersions.h"
+#include "posix/PosixShell.h"
 #include "posix/WineHiveParser.h"
 #include "posix/WinePrefixPaths.h"
 
@@ -24,6 +26,7 @@ void InstallPosixServices(const std::string& prefix) {
   core::InstallPathMapping(mapping);
   core::InstallFileAttributeSource(std::make_shared<const PosixFileAttributes>(mapping));
   core::InstallFileVersionSource(std::make_shared<const PosixFileVersions>(mapping));
+  core::InstallShellService(std::make_shared<const PosixShell>(prefix, mapping));
 }
 
 }  // namespace posix

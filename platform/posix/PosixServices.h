@@ -1,6 +1,6 @@
 // The machine's services as a Wine prefix presents them: the machine hive from the prefix's
-// system.reg, paths through its drive links, file attributes from stat() and version
-// resources from real PE files.
+// system.reg, paths through its drive links, file attributes from stat(), version
+// resources from real PE files, and the desktop's shell for ShellExecuteW.
 #pragma once
 
 #include <string>
