@@ -123,17 +123,19 @@ TEST(LogManager, ARemovedSinkGetsWhatWaitedForItAndNothingAfter) {
   EXPECT_EQ(1u, later->written.size());
 }
 
-TEST(LogManager, ADestroyedManagerWritesWhatIsStillQueued) {
-  auto later = Sink({"critical"}, false);
-  {
-    LogManager manager;
-    manager.AddMessageSink(later);
-    manager.Start();
-    ASSERT_TRUE(manager.IsEnabled(kCritical));
-    manager.Stop();
-    LogLine(kCritical, UStringRef<UTF8>(), manager) << "left over";
+TEST(LogManager, ADestroyedManagerEndsItsThreadAndWritesWhatIsStillQueued) {
+  for (const bool running : {true, false}) {
+    auto later = Sink({"critical"}, false);
+    {
+      LogManager manager;
+      manager.AddMessageSink(later);
+      manager.Start();
+      ASSERT_TRUE(manager.IsEnabled(kCritical));
+      if (!running) manager.Stop();  // then nobody but the destructor flushes
+      LogLine(kCritical, UStringRef<UTF8>(), manager) << "left over";
+    }
+    EXPECT_EQ(std::vector<std::string>{"left over"}, later->written) << running;
   }
-  EXPECT_EQ(std::vector<std::string>{"left over"}, later->written);
 }
 
 TEST(LogLine, IsIndentedTwoSpacesPerLevelOfTheThreadsLogDepth) {
