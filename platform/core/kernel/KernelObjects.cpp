@@ -1,9 +1,8 @@
 #include "core/kernel/KernelObjects.h"
 
 #include <chrono>
-#include <cstdint>
-#include <unordered_map>
 
+#include "core/kernel/HandleTable.h"
 #include "errhandlingapi.h"
 #include "handleapi.h"
 #include "synchapi.h"
@@ -11,14 +10,12 @@
 
 namespace {
 
-struct HandleTable {
-  std::mutex mutex;
-  std::unordered_map<HANDLE, std::shared_ptr<core::WaitableObject>> objects;
-  std::uintptr_t last = 0x100;
-};
+// Objects are shared: a wait in progress keeps its object alive after CloseHandle. Handles
+// are multiples of 4, as the platform's are.
+using KernelTable = core::HandleTable<HANDLE, std::shared_ptr<core::WaitableObject>>;
 
-HandleTable& Table() {
-  static auto* table = new HandleTable;  // never destroyed: threads may still wait during exit
+KernelTable& Table() {
+  static auto* table = KernelTable::Make(0x104, 4, ERROR_INVALID_HANDLE);
   return *table;
 }
 
@@ -51,38 +48,22 @@ DWORD WaitableObject::Wait(DWORD milliseconds) {
   return WAIT_OBJECT_0;
 }
 
-HANDLE AddKernelObject(std::shared_ptr<WaitableObject> object) {
-  HandleTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
-  // Multiples of 4, as the platform's handles are.
-  HANDLE handle = reinterpret_cast<HANDLE>(table.last += 4);
-  table.objects.emplace(handle, std::move(object));
-  return handle;
-}
+HANDLE AddKernelObject(std::shared_ptr<WaitableObject> object) { return Table().Add(std::move(object)); }
 
 std::shared_ptr<WaitableObject> FindKernelObject(HANDLE handle) {
-  HandleTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
-  const auto found = table.objects.find(handle);
-  if (found == table.objects.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  return found->second;
+  return Table().Visit(handle, [](std::shared_ptr<WaitableObject>* found) -> std::shared_ptr<WaitableObject> {
+    if (found == nullptr) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return nullptr;
+    }
+    return *found;
+  });
 }
 
 bool RemoveKernelObject(HANDLE handle) {
-  std::shared_ptr<WaitableObject> gone;  // released after the table's lock
-  HandleTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
-  const auto found = table.objects.find(handle);
-  if (found == table.objects.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return false;
-  }
-  gone = std::move(found->second);
-  table.objects.erase(found);
-  return true;
+  if (Table().Remove(handle)) return true;
+  Table().ReportBadHandle();
+  return false;
 }
 
 }  // namespace core
