@@ -1,0 +1,55 @@
+// tessarin-guide: the launcher on a Linux desktop. It finds the Tessarin installation
+// generator in a Wine prefix ($WINEPREFIX, else ~/.wine), the way the generator's Windows
+// installer left it, and shows its guide in a GTK window.
+//
+// Unlike a Windows build, which asks for administrator rights in its manifest, this program
+// runs with the rights of the user who starts it: it only reads the prefix.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "app/LauncherMessage.h"
+#include "app/RunLauncher.h"
+#include "foundation/FormatTemplate.h"
+#include "gtk/GtkServices.h"
+#include "posix/PosixServices.h"
+#include "posix/RegistryHiveError.h"
+
+namespace {
+
+// Line 0 of a hive error stands for the whole file: it is missing or unreadable, so there is
+// no installation to look for.
+constexpr std::string_view kNoPrefix =
+    "The Tsr Installation Generator was not found: the registry of its Wine prefix cannot be read ({error}). "
+    "The launcher looks in the prefix that WINEPREFIX names, else in ~/.wine.";
+constexpr std::string_view kBrokenHive =
+    "The registry of the Wine prefix cannot be read, so the Tsr Installation Generator cannot be looked up: {error}";
+
+// Without a display there is no window to show a message in; standard error is all there is.
+int ReportNoDisplay(const std::string& reason) {
+  std::fprintf(stderr, "Tessarin Installation Guide: cannot open a window: %s\n", reason.c_str());
+  return 1;
+}
+
+// The message box also writes its text to standard error as one line.
+int ReportUnreadableHive(const posix::RegistryHiveError& error) {
+  const std::string_view wording = error.Line() == 0 ? kNoPrefix : kBrokenHive;
+  const std::string_view what = error.what();
+  ShowLauncherError(Format(wording, {UStringRef<UTF8>(what)}).Ref());
+  return 1;
+}
+
+}  // namespace
+
+int main() {
+  // The display first: every later failure is told in a window.
+  std::string reason;
+  if (!gtkui::InstallGtkServices(reason)) return ReportNoDisplay(reason);
+  try {
+    posix::InstallPosixServices();
+  } catch (const posix::RegistryHiveError& error) {
+    return ReportUnreadableHive(error);
+  }
+  return RunLauncher();
+}
