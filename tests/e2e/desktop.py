@@ -27,9 +27,6 @@ OPENBOX_CONFIG = """<?xml version="1.0" encoding="UTF-8"?>
   <mouse>
     <dragThreshold>1</dragThreshold>
     <doubleClickTime>500</doubleClickTime>
-    <context name="Frame">
-      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
-    </context>
     <context name="Client">
       <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
       <mousebind button="Right" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
@@ -55,10 +52,17 @@ for argument in "$@"; do printf '%s\\n' "$argument" >> "$record"; done
 ENTRY = """[Desktop Entry]
 Type=Application
 Name={name}
-Exec={recorder} {kind} {field}
+Exec={command} {field}
 MimeType={types}
 NoDisplay=true
 """
+
+
+# kind -> the entry's file, its name, the file or address field, its types
+HANDLERS = {
+    "folders": ("tsr-test-folders.desktop", "Test folder viewer", "%F", "inode/directory;"),
+    "web": ("tsr-test-web.desktop", "Test web browser", "%U", "x-scheme-handler/http;x-scheme-handler/https;"),
+}
 
 
 class Timeout(AssertionError):
@@ -117,19 +121,21 @@ class TestDesktop:
         os.chmod(recorder, 0o755)
         applications = os.path.join(data, "applications")
         os.makedirs(applications)
-        handlers = {
-            "tsr-test-folders.desktop": ("Test folder viewer", "folders", "%F", "inode/directory;"),
-            "tsr-test-web.desktop": ("Test web browser", "web", "%U",
-                                     "x-scheme-handler/http;x-scheme-handler/https;"),
-        }
-        for file, (name, kind, field, types) in handlers.items():
-            with open(os.path.join(applications, file), "w") as out:
-                out.write(ENTRY.format(name=name, recorder=recorder, kind=kind, field=field, types=types))
+        self.recorder = recorder
+        self.applications = applications
+        for kind in HANDLERS:
+            self.set_default_application(kind, f"{recorder} {kind}")
         with open(os.path.join(config, "mimeapps.list"), "w") as out:
             out.write("[Default Applications]\n"
                       "inode/directory=tsr-test-folders.desktop\n"
                       "x-scheme-handler/http=tsr-test-web.desktop\n"
                       "x-scheme-handler/https=tsr-test-web.desktop\n")
+
+    def set_default_application(self, kind, command):
+        """Makes command the program of kind's default application ("folders", "web")."""
+        file, name, field, types = HANDLERS[kind]
+        with open(os.path.join(self.applications, file), "w") as out:
+            out.write(ENTRY.format(name=name, command=command, field=field, types=types))
 
     def recorded(self, kind):
         """The arguments the default application for kind ("folders", "web") was started with."""

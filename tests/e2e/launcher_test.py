@@ -51,7 +51,7 @@ ATTACKING_PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Serv
   #after {{ left: 50%; background: #3050c0; }}
 </style></head><body>
 <a id="run" href="{command}">start the generator</a>
-<a id="after" href="/after-click">then this</a>
+<a id="after" href="{base}/after-click">then this</a>
 <script>
   const tell = (what) => fetch(what, {{cache: "no-store"}});
   onload = () => {{
@@ -61,7 +61,7 @@ ATTACKING_PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>Serv
       link.href = "{command}";
       document.body.appendChild(link);
       link.click();
-      setTimeout(() => tell("/script-tried"), 300);
+      setTimeout(() => tell("{base}/script-tried"), 300);
     }}, 300);
   }};
 </script></body></html>"""
@@ -91,10 +91,20 @@ class LauncherTestCase(unittest.TestCase):
             self.desktop.start_window_manager()
 
     def launch(self, prefix="copy"):
-        run = guide.Launcher(self.desktop, OPTIONS.launcher, self.prefix if prefix == "copy" else prefix,
-                             self._testMethodName)
+        self.launches = getattr(self, "launches", 0) + 1
+        name = self._testMethodName + ("" if self.launches == 1 else f"-{self.launches}")
+        run = guide.Launcher(self.desktop, OPTIONS.launcher, self.prefix if prefix == "copy" else prefix, name)
         self.addCleanup(run.stop)
+        self.addCleanup(self.keep_evidence, run)  # before it is stopped
         return run
+
+    def keep_evidence(self, run):
+        """The screen and the launcher's standard error as the test left them, for a look later."""
+        os.makedirs(OPTIONS.artefacts, exist_ok=True)
+        name = os.path.basename(run.stderr_path)
+        shutil.copyfile(run.stderr_path, os.path.join(OPTIONS.artefacts, name))
+        if self.display:
+            self.shot(guide.screen.capture(self.desktop.env), "last" + name[len(self._testMethodName):-len(".stderr")])
 
     def open_guide(self):
         """The launcher on the prefix, once its window shows a page with at least one link."""
@@ -110,12 +120,20 @@ class LauncherTestCase(unittest.TestCase):
         return path
 
     def shot_window(self, run, window, step):
-        """The window with its frame, as the user sees it."""
+        """The window with its frame, as the user sees it once it is drawn."""
+        run.steady_client_image(window)
         area = run.geometry(window)
         left, right, top, bottom = run.frame_extents(window)
         image = guide.screen.capture(self.desktop.env).crop(area.left - left, area.top - top,
                                                             area.width + left + right, area.height + top + bottom)
         return self.shot(image, step)
+
+    def assert_message_shown(self, run, box, step):
+        """A message box that shows its text: more than a background and a frame."""
+        path = self.shot_window(run, box, step)
+        image = run.steady_client_image(box)
+        colours = {image.pixel(x, y) for x in range(0, image.width, 2) for y in range(0, image.height, 2)}
+        self.assertGreater(len(colours), 4, f"the message box shows no text (see {path})")
 
     def click(self, run, window, box, button=1):
         area = run.geometry(window)
@@ -160,9 +178,9 @@ class GuideWindowTest(LauncherTestCase):
         self.shot_window(run, window, "window")
         self.assertEqual(image.count(guide.EVALUATION_NOTICE), 0, "the normal guide shows the evaluation notice")
 
-    def test_links_do_what_they_say(self):
-        run, window = self.open_guide()
-        # Tall enough for the whole page, so that every link is in view at once.
+    def whole_guide(self, run, window):
+        """The guide's links: the folder, program, examples and documentation links, and the
+        close link, all in view in a window tall enough for the whole page."""
         self.resize(run, window, 1200, 1300)
         self.point_at(run, window, 2, 2)  # off every link: a link under the pointer changes colour
 
@@ -170,9 +188,13 @@ class GuideWindowTest(LauncherTestCase):
             image = run.steady_client_image(window)
             primary, secondary = guide.guide_buttons(image)
             return (image, primary, secondary) if len(primary) == 4 and len(secondary) == 1 else None
-        image, (folder, program, examples, documentation), (close,) = wait_for(
-            all_links, 20, "four action links and the close link in view")
+        image, primary, secondary = wait_for(all_links, 20, "four action links and the close link in view")
         self.shot(image, "whole-page")
+        return primary + secondary
+
+    def test_links_do_what_they_say(self):
+        run, window = self.open_guide()
+        folder, program, examples, documentation, close = self.whole_guide(run, window)
         generator = os.path.join(self.prefix, GENERATOR)
 
         self.click(run, window, folder)
@@ -199,6 +221,23 @@ class GuideWindowTest(LauncherTestCase):
         self.click(run, window, close)
         self.assertEqual(run.wait_exit(), 0)
         self.assertEqual(len(self.desktop.recorded("folders")), 2, "each folder link opens one folder")
+
+    def test_shell_message_is_also_a_line_on_stderr(self):
+        # The examples have been deleted: the shell says it cannot find them.
+        shutil.rmtree(os.path.join(self.prefix, GENERATOR, "Exemples créés"))
+        run, window = self.open_guide()
+        examples, documentation, close = self.whole_guide(run, window)[2:]
+        self.click(run, window, examples)
+        lines = wait_for(lambda: [l for l in run.stderr_lines() if "Exemples créés" in l], 15,
+                         "the shell's message on standard error")
+        self.assertEqual(len(lines), 1, run.stderr_lines())
+        box = run.window(title="Exemples créés")
+        self.assert_message_shown(run, box, "message")
+        self.desktop.x(["xdotool", "windowactivate", "--sync", box, "key", "Return"])
+        wait_for(lambda: box not in run.visible_windows(), 10, "the message to close")
+        self.assertEqual(self.desktop.recorded("folders"), [], "a missing folder was opened")
+        self.click(run, window, close)
+        self.assertEqual(run.wait_exit(), 0)
 
     def test_close_button_ends_with_status_0(self):
         run, window = self.open_guide()
@@ -253,7 +292,8 @@ class GuideWindowTest(LauncherTestCase):
 
 class ServedPageTest(LauncherTestCase):
     def test_served_page_cannot_run_programs(self):
-        server = self.serve({"/attack.html": ATTACKING_PAGE.format(command=RUN_GENERATOR)})
+        server = self.serve({"/attack.html": None})
+        server.pages["/attack.html"] = ATTACKING_PAGE.format(command=RUN_GENERATOR, base=server.url(""))
         run = self.launch()
         window = run.window()
         server.wait_request(lambda path, query: path == "/script-tried", 30, "the page's script")
@@ -325,7 +365,7 @@ class FailureTest(LauncherTestCase):
                                 f"a message naming {expected[0]}")
                 self.assertEqual(len(line), 1, run.stderr_lines())
                 box = run.window()
-                self.shot_window(run, box, case.replace(" ", "-"))
+                self.assert_message_shown(run, box, case.replace(" ", "-"))
                 self.desktop.x(["xdotool", "windowactivate", "--sync", box, "key", "Return"])
                 self.assertEqual(run.wait_exit(), 1)
 
