@@ -339,4 +339,15 @@ TEST_F(CDHtmlDialogTest, TabReachingTheDialogGoesIntoItsBrowserThroughTheSite) {
   EXPECT_EQ(dialog.received.size(), 1u);
 }
 
+TEST_F(CDHtmlDialogTest, ADialogFindsTheFrameWindowItLiesIn) {
+  CFrameWnd frame;
+  ASSERT_TRUE(frame.CreateEx(0, u"#32770", u"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
+  CLoggingDialog inside;
+  ASSERT_TRUE(inside.CreateIndirect(template_.Get(), &frame));
+  EXPECT_EQ(inside.GetParentFrame(), &frame);
+  CLoggingDialog alone;
+  ASSERT_TRUE(alone.CreateIndirect(template_.Get()));
+  EXPECT_EQ(alone.GetParentFrame(), nullptr);
+}
+
 }  // namespace
