@@ -5,11 +5,13 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "core/com/BrowserEngine.h"
 #include "core/user/DesktopFacts.h"
 #include "core/user/UserSizing.h"
 #include "gtk/GLibMessageWait.h"
 #include "gtk/GtkDesktopFacts.h"
 #include "gtk/GtkMessageBox.h"
+#include "gtk/WebKitBrowserEngine.h"
 #include "gtk/WindowPresenter.h"
 
 namespace gtkui {
@@ -48,6 +50,7 @@ bool InstallGtkServices(std::string& reason) {
   InstallMessageBoxPresenter(&messageBox);
   InstallWindowObserver(&WindowPresenter::Instance());
   SetSizeLoopHandler(&StartSizeLoop);
+  core::InstallBrowserEngine(std::make_shared<WebKitBrowserEngine>());
   installed = true;
   return true;
 }

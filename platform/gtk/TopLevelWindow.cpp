@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/kernel/UtfCodec.h"
 #include "core/user/IconImage.h"
+#include "core/user/KeyboardState.h"
+#include "gtk/KeyMessage.h"
 #include "gtk/WindowPresenter.h"
 #include "gtk/WindowShowState.h"
 
@@ -23,7 +26,16 @@ std::string WindowText(HWND window) {
   return out;
 }
 
+// How long the window manager may take to carry out what the platform asked for.
+constexpr guint kExpectationMs = 1000;
+
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
+
+WindowShowState PlatformShowState(DWORD style) {
+  if (style & WS_MINIMIZE) return WindowShowState::Minimized;
+  if (style & WS_MAXIMIZE) return WindowShowState::Maximized;
+  return WindowShowState::Normal;
+}
 DWORD ExStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)); }
 
 // What the frame adds to the client area under the window's style.
@@ -66,10 +78,14 @@ TopLevelWindow::TopLevelWindow(HWND window, WindowPresenter& presenter)
   g_signal_connect(window_, "configure-event", G_CALLBACK(&TopLevelWindow::OnConfigure), this);
   g_signal_connect(window_, "window-state-event", G_CALLBACK(&TopLevelWindow::OnWindowState), this);
   g_signal_connect(client_, "size-allocate", G_CALLBACK(&TopLevelWindow::OnClientAllocate), this);
+  g_signal_connect(window_, "key-press-event", G_CALLBACK(&TopLevelWindow::OnKey), this);
+  g_signal_connect(window_, "key-release-event", G_CALLBACK(&TopLevelWindow::OnKey), this);
+  g_signal_connect(window_, "focus-out-event", G_CALLBACK(&TopLevelWindow::OnFocusOut), this);
 }
 
 TopLevelWindow::~TopLevelWindow() {
   if (syncSource_ != 0) g_source_remove(syncSource_);
+  if (expectationTimer_ != 0) g_source_remove(expectationTimer_);
   g_signal_handlers_disconnect_by_data(window_, this);
   g_signal_handlers_disconnect_by_data(client_, this);
   ReleaseChildren();
@@ -94,6 +110,7 @@ void TopLevelWindow::Show() {
   RECT rect{};
   GetWindowRect(handle_, &rect);
   const DWORD style = StyleOf(handle_);
+  Expect(PlatformShowState(style), SIZE{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)});
   if (!(style & (WS_MINIMIZE | WS_MAXIMIZE))) gtk_window_move(Window(), rect.left, rect.top);
   if (style & WS_MAXIMIZE) gtk_window_maximize(Window());
   if (style & WS_MINIMIZE) gtk_window_iconify(Window());
@@ -108,16 +125,22 @@ void TopLevelWindow::FollowPlatformRect() {
   if (!gtk_widget_get_visible(window_)) return;  // Show reads the rectangle
   UpdateGeometryHints();
   const DWORD style = StyleOf(handle_);
-  if (style & WS_MINIMIZE) {
+  const WindowShowState state = PlatformShowState(style);
+  if (state == WindowShowState::Minimized) {
+    Expect(state, std::nullopt);
     if (!(state_ & GDK_WINDOW_STATE_ICONIFIED)) gtk_window_iconify(Window());
     return;
   }
   if (state_ & GDK_WINDOW_STATE_ICONIFIED) gtk_window_deiconify(Window());
-  if (style & WS_MAXIMIZE) {
+  if (state == WindowShowState::Maximized) {
+    Expect(state, std::nullopt);
     if (!(state_ & GDK_WINDOW_STATE_MAXIMIZED)) gtk_window_maximize(Window());
     return;
   }
   if (state_ & GDK_WINDOW_STATE_MAXIMIZED) gtk_window_unmaximize(Window());
+  RECT client{};
+  GetClientRect(handle_, &client);
+  Expect(state, SIZE{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)});
   ApplyPlatformClientSize();
   RECT rect{};
   GetWindowRect(handle_, &rect);
@@ -181,16 +204,26 @@ void TopLevelWindow::UpdateGeometryHints() {
   gtk_window_set_geometry_hints(Window(), nullptr, &geometry, static_cast<GdkWindowHints>(hints));
 }
 
+// Only what changed is set: each change makes GTK lay the window out again, and the layout
+// comes back here.
 void TopLevelWindow::PlaceChild(GtkWidget* widget, int x, int y, int width, int height, bool visible) {
+  width = std::max(1, width);
+  height = std::max(1, height);
   GtkWidget* parent = gtk_widget_get_parent(widget);
   if (parent != client_) {
     if (parent != nullptr) gtk_container_remove(GTK_CONTAINER(parent), widget);
     gtk_layout_put(GTK_LAYOUT(client_), widget, x, y);
   } else {
-    gtk_layout_move(GTK_LAYOUT(client_), widget, x, y);
+    gint oldX = 0;
+    gint oldY = 0;
+    gtk_container_child_get(GTK_CONTAINER(client_), widget, "x", &oldX, "y", &oldY, nullptr);
+    if (oldX != x || oldY != y) gtk_layout_move(GTK_LAYOUT(client_), widget, x, y);
   }
-  gtk_widget_set_size_request(widget, std::max(1, width), std::max(1, height));
-  gtk_widget_set_visible(widget, visible && width > 0 && height > 0);
+  gint oldWidth = 0;
+  gint oldHeight = 0;
+  gtk_widget_get_size_request(widget, &oldWidth, &oldHeight);
+  if (oldWidth != width || oldHeight != height) gtk_widget_set_size_request(widget, width, height);
+  if (gtk_widget_get_visible(widget) != visible) gtk_widget_set_visible(widget, visible);
 }
 
 void TopLevelWindow::ReleaseChildren() {
@@ -232,10 +265,27 @@ gboolean TopLevelWindow::OnWindowState(GtkWidget*, GdkEventWindowState* event, g
   return FALSE;
 }
 
-void TopLevelWindow::OnClientAllocate(GtkWidget*, GdkRectangle*, gpointer self) {
+// A new size of the client area; the same size again (GTK lays out for many reasons) is none.
+void TopLevelWindow::OnClientAllocate(GtkWidget*, GdkRectangle* allocation, gpointer self) {
   auto* window = static_cast<TopLevelWindow*>(self);
+  const SIZE size{allocation->width, allocation->height};
+  if (window->allocated_ && size.cx == window->clientSize_.cx && size.cy == window->clientSize_.cy) return;
   window->allocated_ = true;
+  window->clientSize_ = size;
   window->ScheduleSync();
+}
+
+// Every key the window sees keeps GetKeyState current; the key itself goes on to the widget
+// that has the focus.
+gboolean TopLevelWindow::OnKey(GtkWidget*, GdkEventKey* event, gpointer) {
+  TrackKeyState(*event);
+  return FALSE;
+}
+
+// Keys released while another window has the focus never reach this one.
+gboolean TopLevelWindow::OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer) {
+  ReleaseAllVirtualKeys();
+  return FALSE;
 }
 
 // Before GTK lays out and draws, so that the browser view moves in the same frame.
@@ -252,15 +302,44 @@ gboolean TopLevelWindow::OnSyncIdle(gpointer self) {
 
 void TopLevelWindow::SyncToPlatform() {
   if (!IsWindow(handle_) || !gtk_widget_get_visible(window_) || !allocated_) return;
+  const WindowShowState show = ShowStateOf(state_);
+  if (AwaitingExpectation(show)) return;
+  if (expectedState_) {
+    expectedState_.reset();
+    expectedSize_.reset();
+    if (expectationTimer_ != 0) g_source_remove(std::exchange(expectationTimer_, 0));
+  }
   // The platform's window may be destroyed by what its handlers do with the change.
   const std::shared_ptr<TopLevelWindow> keep = shared_from_this();
-  const WindowShowState show = ShowStateOf(state_);
   RECT client{};
   const bool haveClient = show != WindowShowState::Minimized && ClientOnScreen(client);
   applyingGtkChange_ = true;
   ApplyGtkWindowState(handle_, show, haveClient ? &client : nullptr);
   applyingGtkChange_ = false;
   if (IsWindow(handle_)) presenter_.PlaceWidgets(handle_);
+}
+
+void TopLevelWindow::Expect(WindowShowState state, std::optional<SIZE> clientSize) {
+  expectedState_ = state;
+  expectedSize_ = clientSize;
+  if (expectationTimer_ != 0) g_source_remove(expectationTimer_);
+  expectationTimer_ = g_timeout_add(kExpectationMs, &TopLevelWindow::OnExpectationOver, this);
+}
+
+bool TopLevelWindow::AwaitingExpectation(WindowShowState state) const {
+  if (!expectedState_) return false;
+  const bool sizeMet = !expectedSize_ || (expectedSize_->cx == clientSize_.cx && expectedSize_->cy == clientSize_.cy);
+  return !(sizeMet && state == *expectedState_);
+}
+
+// The window manager had its chance: what GTK shows now is what the user sees.
+gboolean TopLevelWindow::OnExpectationOver(gpointer self) {
+  auto* window = static_cast<TopLevelWindow*>(self);
+  window->expectationTimer_ = 0;
+  window->expectedState_.reset();
+  window->expectedSize_.reset();
+  window->ScheduleSync();
+  return G_SOURCE_REMOVE;
 }
 
 bool TopLevelWindow::ClientOnScreen(RECT& rect) const {

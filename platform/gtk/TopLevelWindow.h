@@ -14,8 +14,11 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <optional>
 
 #include <windows.h>
+
+#include "gtk/WindowShowState.h"
 
 namespace gtkui {
 
@@ -56,10 +59,17 @@ class TopLevelWindow : public std::enable_shared_from_this<TopLevelWindow> {
   static gboolean OnConfigure(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
   static gboolean OnWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
   static void OnClientAllocate(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
+  static gboolean OnKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  static gboolean OnFocusOut(GtkWidget* widget, GdkEventFocus* event, gpointer self);
   static gboolean OnSyncIdle(gpointer self);
+  static gboolean OnExpectationOver(gpointer self);
 
   void ScheduleSync();
   void SyncToPlatform();
+  // What the platform asked GTK for; until GTK shows it (or the window manager had a while
+  // to refuse), GTK's older state is not handed back.
+  void Expect(WindowShowState state, std::optional<SIZE> clientSize);
+  bool AwaitingExpectation(WindowShowState state) const;
   void UpdateGeometryHints();
   void UpdateResizable();
   void ApplyPlatformClientSize();
@@ -73,6 +83,10 @@ class TopLevelWindow : public std::enable_shared_from_this<TopLevelWindow> {
   guint syncSource_ = 0;
   bool applyingGtkChange_ = false;
   bool allocated_ = false;
+  SIZE clientSize_{0, 0};  // the client area's last allocation
+  std::optional<WindowShowState> expectedState_;
+  std::optional<SIZE> expectedSize_;
+  guint expectationTimer_ = 0;
   bool resizable_ = true;
 };
 
