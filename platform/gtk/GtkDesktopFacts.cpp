@@ -39,20 +39,20 @@ GdkMonitor* PrimaryMonitor() {
 
 RECT RectOf(const GdkRectangle& r) { return RECT{r.x, r.y, r.x + r.width, r.y + r.height}; }
 
-// The theme's scroll bar across its length: the natural width of a vertical bar, the natural
-// height of a horizontal one.
-int ScrollBarThickness(GtkOrientation orientation) {
-  GtkWidget* bar = gtk_scrollbar_new(orientation, nullptr);
-  g_object_ref_sink(bar);
+// The theme's scroll bars across their length, as a scrolled window shows them when they
+// take room of their own (a scroll bar by itself is styled without its slider's size).
+SIZE ScrollBarThickness() {
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  g_object_ref_sink(scrolled);
+  gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scrolled), FALSE);
   int minimum = 0;
-  int natural = 0;
-  if (orientation == GTK_ORIENTATION_VERTICAL)
-    gtk_widget_get_preferred_width(bar, &minimum, &natural);
-  else
-    gtk_widget_get_preferred_height(bar, &minimum, &natural);
-  gtk_widget_destroy(bar);
-  g_object_unref(bar);
-  return std::max(1, natural);
+  int width = 0;
+  int height = 0;
+  gtk_widget_get_preferred_width(gtk_scrolled_window_get_vscrollbar(GTK_SCROLLED_WINDOW(scrolled)), &minimum, &width);
+  gtk_widget_get_preferred_height(gtk_scrolled_window_get_hscrollbar(GTK_SCROLLED_WINDOW(scrolled)), &minimum, &height);
+  gtk_widget_destroy(scrolled);
+  g_object_unref(scrolled);
+  return SIZE{std::max(1, width), std::max(1, height)};
 }
 
 std::string Utf8Of(const WCHAR* text) {
@@ -124,8 +124,9 @@ GtkDesktopFacts::Facts GtkDesktopFacts::ReadFacts() {
   }
   facts.screenSize = SIZE{geometry.width, geometry.height};
   facts.workArea = RectOf(work);
-  facts.scrollBarWidth = ScrollBarThickness(GTK_ORIENTATION_VERTICAL);
-  facts.scrollBarHeight = ScrollBarThickness(GTK_ORIENTATION_HORIZONTAL);
+  const SIZE scrollBars = ScrollBarThickness();
+  facts.scrollBarWidth = scrollBars.cx;
+  facts.scrollBarHeight = scrollBars.cy;
   return facts;
 }
 
