@@ -356,10 +356,23 @@ std::u16string WebKitBrowserView::LocationUrl(core::BrowserFrame frame) const {
   return PlatformAddress(committedUri_);
 }
 
+// WebKit learns a page's title after the page has finished loading at times; the document
+// knows it from the start.
 std::u16string WebKitBrowserView::Title(core::BrowserFrame frame) const {
   if (frame != 0 || !hasDocument_) return std::u16string();
   const gchar* title = webkit_web_view_get_title(view_);
-  return title != nullptr ? Utf16Of(title) : std::u16string();
+  if (title != nullptr && *title != '\0') return Utf16Of(title);
+  if (loadPending_) return std::u16string();
+  JSCValue* value = EvaluateAndWait("document.title");
+  if (value == nullptr) return std::u16string();
+  std::u16string text;
+  if (jsc_value_is_string(value)) {
+    gchar* utf8 = jsc_value_to_string(value);
+    text = Utf16Of(utf8 != nullptr ? utf8 : "");
+    g_free(utf8);
+  }
+  g_object_unref(value);
+  return text;
 }
 
 bool WebKitBrowserView::HasDocument() const { return hasDocument_; }
