@@ -101,6 +101,8 @@ void TopLevelWindow::Show() {
   const HWND owner = GetWindow(handle_, GW_OWNER);
   GtkWindow* ownerWindow = owner != nullptr ? presenter_.GtkWindowOf(owner) : nullptr;
   gtk_window_set_transient_for(Window(), ownerWindow);
+  // The platform makes a window modal by disabling its owner.
+  gtk_window_set_modal(Window(), ownerWindow != nullptr && !IsWindowEnabled(owner));
   gtk_window_set_type_hint(Window(), ownerWindow != nullptr ? GDK_WINDOW_TYPE_HINT_DIALOG : GDK_WINDOW_TYPE_HINT_NORMAL);
   gtk_window_set_decorated(Window(), (StyleOf(handle_) & WS_CAPTION) == WS_CAPTION);
   RECT client{};

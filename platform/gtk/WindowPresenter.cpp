@@ -12,9 +12,11 @@ HWND RootOf(HWND window) { return window != nullptr ? GetAncestor(window, GA_ROO
 
 }  // namespace
 
+// Never destroyed: its GTK windows must not be torn down while the process ends, after GTK
+// may be gone.
 WindowPresenter& WindowPresenter::Instance() {
-  static WindowPresenter presenter;
-  return presenter;
+  static WindowPresenter* presenter = new WindowPresenter();
+  return *presenter;
 }
 
 void WindowPresenter::WindowCreated(HWND window) {
