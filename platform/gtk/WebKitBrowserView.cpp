@@ -298,9 +298,11 @@ WebKitBrowserView::~WebKitBrowserView() {
     SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, 0);
     DestroyWindow(eventWindow_);
   }
-  queue_.clear();
+  // Unanswered decisions are ignored as the queue goes; WebKit must not call back into a view
+  // that is going away.
   g_signal_handlers_disconnect_by_data(view_, this);
   g_signal_handlers_disconnect_by_data(content_, this);
+  queue_.clear();
   findBar_.reset();
   webkit_web_view_stop_loading(view_);
   WindowPresenter::Instance().DetachWidget(window_);
@@ -544,14 +546,19 @@ gboolean WebKitBrowserView::DecideNavigation(WebKitPolicyDecision* decision) {
     webkit_policy_decision_use(decision);
     return TRUE;
   }
+  // A server's redirect goes on within the navigation that was asked about, as it does in
+  // the platform's browser.
+  if (webkit_navigation_action_is_redirect(action)) {
+    webkit_policy_decision_use(decision);
+    return TRUE;
+  }
   // A reload asks nothing: the platform's browser raises no before-navigate for a refresh.
   if (type == WEBKIT_NAVIGATION_TYPE_RELOAD) {
     if (!reloading_) StartReload();
     webkit_policy_decision_use(decision);
     return TRUE;
   }
-  const bool subframe = documentLoading_ && type == WEBKIT_NAVIGATION_TYPE_OTHER && !gesture &&
-                        !webkit_navigation_action_is_redirect(action);
+  const bool subframe = documentLoading_ && type == WEBKIT_NAVIGATION_TYPE_OTHER && !gesture;
   QueuedEvent event;
   event.kind = QueuedEvent::Kind::Policy;
   event.engineUrl = uri != nullptr ? uri : "";
