@@ -28,6 +28,8 @@ constexpr char kMemoryPageBase[] = "about:blank";
 constexpr UINT kDeliverEvent = WM_APP + 0x5E1;
 constexpr char16_t kEventWindowClass[] = u"TsrWebKitViewEvents";
 constexpr char kSelectionHandler[] = "tsrSelection";
+constexpr char16_t kScriptMessageCaption[] = u"Message from webpage";
+constexpr DWORD kIconQuestion = 0x20;  // MB_ICONQUESTION
 // Reports every change of the top-level document's selection: whether it holds anything.
 constexpr char kSelectionScript[] =
     "(function () {\n"
@@ -126,6 +128,15 @@ void AddHeaders(WebKitURIRequest* request, std::u16string_view headers) {
     }
     start = end + 1;
   }
+}
+
+POINT PointerOnScreen(GtkWidget* widget) {
+  GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(widget));
+  GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
+  gint x = 0;
+  gint y = 0;
+  if (pointer != nullptr) gdk_device_get_position(pointer, nullptr, &x, &y);
+  return POINT{x, y};
 }
 
 LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -715,19 +726,12 @@ gboolean WebKitBrowserView::OnContextMenu(WebKitWebView*, WebKitContextMenu*, Gd
   auto* view = static_cast<WebKitBrowserView*>(self);
   gdouble x = 0;
   gdouble y = 0;
-  if (event == nullptr || !gdk_event_get_root_coords(event, &x, &y)) {
-    // The menu key: where the pointer is.
-    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(GTK_WIDGET(view->view_)));
-    if (GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr) {
-      gint px = 0;
-      gint py = 0;
-      gdk_device_get_position(pointer, nullptr, &px, &py);
-      x = px;
-      y = py;
-    }
-  }
+  // The menu key has no place of its own: the pointer's stands in.
+  const POINT point = event != nullptr && gdk_event_get_root_coords(event, &x, &y)
+                          ? POINT{static_cast<LONG>(x), static_cast<LONG>(y)}
+                          : PointerOnScreen(GTK_WIDGET(view->view_));
   const std::shared_ptr<bool> alive = view->alive_;
-  const bool handled = view->host_.ShowContextMenu(POINT{static_cast<LONG>(x), static_cast<LONG>(y)});
+  const bool handled = view->host_.ShowContextMenu(point);
   return !*alive || handled;
 }
 
@@ -750,6 +754,11 @@ gboolean WebKitBrowserView::OnKey(GtkWidget*, GdkEventKey* event, gpointer self)
   }
   if (message.wParam == 'F' && modifiers == GDK_CONTROL_MASK) {
     view->ShowFind();
+    return TRUE;
+  }
+  // F1 is help: the host's when it has one; WebKit has none of its own.
+  if (message.wParam == VK_F1 && modifiers == 0) {
+    view->host_.ShowHelp(PointerOnScreen(GTK_WIDGET(view->view_)));
     return TRUE;
   }
   return FALSE;
@@ -790,12 +799,27 @@ void WebKitBrowserView::OnDragDataReceived(GtkWidget* widget, GdkDragContext*, g
 // New windows were decided already (opened outside or not at all); WebKit makes none.
 GtkWidget* WebKitBrowserView::OnCreate(WebKitWebView*, WebKitNavigationAction*, gpointer) { return nullptr; }
 
-// A silent browser shows no script dialogs: alerts are dropped, confirmations answered no.
+// A script's alert or confirmation: none at all from a silent browser (confirmations are
+// answered no, leaving the page yes); otherwise the host's message box when it shows one,
+// else WebKit's own dialog. Prompts always get WebKit's dialog: a message box has no field.
 gboolean WebKitBrowserView::OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
-  if (!static_cast<WebKitBrowserView*>(self)->silent_) return FALSE;
+  auto* view = static_cast<WebKitBrowserView*>(self);
   const WebKitScriptDialogType type = webkit_script_dialog_get_dialog_type(dialog);
-  if (type == WEBKIT_SCRIPT_DIALOG_CONFIRM || type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM)
-    webkit_script_dialog_confirm_set_confirmed(dialog, type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM);
+  const bool confirm = type == WEBKIT_SCRIPT_DIALOG_CONFIRM || type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM;
+  if (view->silent_) {
+    if (confirm) webkit_script_dialog_confirm_set_confirmed(dialog, type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM);
+    return TRUE;
+  }
+  if (type == WEBKIT_SCRIPT_DIALOG_PROMPT) return FALSE;
+  const char* message = webkit_script_dialog_get_message(dialog);
+  const DWORD boxType = confirm ? MB_OKCANCEL | kIconQuestion : MB_OK | MB_ICONWARNING;
+  LRESULT answer = 0;
+  const std::shared_ptr<bool> alive = view->alive_;
+  const bool shown = view->host_.ShowMessage(Utf16Of(message != nullptr ? message : ""), kScriptMessageCaption,
+                                             boxType, &answer);
+  if (!*alive) return TRUE;
+  if (!shown) return FALSE;
+  if (confirm) webkit_script_dialog_confirm_set_confirmed(dialog, answer == IDOK);
   return TRUE;
 }
 
@@ -953,7 +977,9 @@ void WebKitBrowserView::StartReload() {
 // Script runs when the host allows it or leaves it to the browser; the page's markup loses
 // its script otherwise. The view's own scripts run in their world either way.
 void WebKitBrowserView::ApplyScriptPermission(const std::u16string& url) {
+  const std::shared_ptr<bool> alive = alive_;
   const core::UrlActionAnswer answer = host_.ProcessUrlAction(url, URLACTION_SCRIPT_RUN);
+  if (!*alive) return;
   webkit_settings_set_enable_javascript_markup(webkit_web_view_get_settings(view_),
                                                answer != core::UrlActionAnswer::Disallow);
 }
