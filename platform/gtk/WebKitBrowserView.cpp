@@ -325,14 +325,19 @@ WebKitBrowserView::~WebKitBrowserView() {
 
 // ---- Host requests ----------------------------------------------------------------------
 
+// WebKit loads into the view's top-level frame only; a frame of the page cannot be named from
+// outside it. A target that names no frame of the view ("_blank" or any name other than the
+// view's own) is a new window, as the platform's browser makes one for a name it does not
+// know.
 HRESULT WebKitBrowserView::Navigate(const core::BrowserNavigation& request) {
   if (request.url.empty()) return E_INVALIDARG;
-  if (request.targetFrame == u"_blank") {
+  if (request.frame != 0) return E_NOTIMPL;
+  const std::u16string& target = request.targetFrame;
+  if (!target.empty() && target != u"_self" && target != u"_top" && target != u"_parent") {
     OpenOutside(request.url);
     return S_OK;
   }
   core::BrowserNavigation navigation = request;
-  navigation.frame = 0;
   navigation.userInitiated = false;
   const std::shared_ptr<bool> alive = alive_;
   if (host_.BeforeNavigate(navigation) || !*alive) return S_OK;

@@ -15,6 +15,8 @@
 // NavigateComplete, and its DocumentComplete comes right before the top-level one. Every
 // other navigation is taken for the top-level document's. A link followed inside a frame,
 // or one aimed at a named frame, is therefore reported as frame 0.
+//
+// WebKit's requests carry no body: post data given to Navigate is not sent.
 #pragma once
 
 #include <gtk/gtk.h>
