@@ -12,9 +12,17 @@
 
 namespace {
 
+// One context for the whole program, never torn down: JavaScriptCore's engine, once made,
+// stays until the process ends (tearing it down calls back into library code that the
+// sanitizers' build of this program would check as its own).
+JSCContext* Context() {
+  static JSCContext* context = jsc_context_new();
+  return context;
+}
+
 // The UTF-16 units of the string that the literal gives, as JavaScript reads it.
 std::u16string ReadBack(const std::string& literal) {
-  JSCContext* context = jsc_context_new();
+  JSCContext* context = Context();
   const std::string code =
       "(function (s) { var u = []; for (var i = 0; i < s.length; ++i) u.push(s.charCodeAt(i)); return u.join(','); })(" +
       literal + ")";
@@ -26,7 +34,6 @@ std::u16string ReadBack(const std::string& literal) {
   std::string list = text != nullptr ? text : "";
   g_free(text);
   g_object_unref(value);
-  g_object_unref(context);
   std::size_t start = 0;
   while (start < list.size()) {
     const std::size_t comma = list.find(',', start);
