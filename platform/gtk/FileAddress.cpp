@@ -3,25 +3,11 @@
 #include <optional>
 
 #include "core/kernel/PathMapping.h"
-#include "core/kernel/UtfCodec.h"
+#include "gtk/TextConversion.h"
 
 namespace gtkui {
 
 namespace {
-
-std::u16string Utf16Of(std::string_view utf8) {
-  const Utf::Outcome size = Utf::Utf8ToUtf16(utf8.data(), utf8.size(), nullptr, 0, false);
-  std::u16string out(size.units, u'\0');
-  Utf::Utf8ToUtf16(utf8.data(), utf8.size(), out.data(), out.size(), false);
-  return out;
-}
-
-std::string Utf8Of(std::u16string_view utf16) {
-  const Utf::Outcome size = Utf::Utf16ToUtf8(utf16.data(), utf16.size(), nullptr, 0, false);
-  std::string out(size.units, '\0');
-  Utf::Utf16ToUtf8(utf16.data(), utf16.size(), out.data(), out.size(), false);
-  return out;
-}
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/kernel/UtfCodec.h"
+#include "gtk/TextConversion.h"
 #include "gtk/FontDescription.h"
 
 namespace gtkui {
@@ -53,14 +53,6 @@ SIZE ScrollBarThickness() {
   gtk_widget_destroy(scrolled);
   g_object_unref(scrolled);
   return SIZE{std::max(1, width), std::max(1, height)};
-}
-
-std::string Utf8Of(const WCHAR* text) {
-  std::u16string_view view(text);
-  const Utf::Outcome size = Utf::Utf16ToUtf8(view.data(), view.size(), nullptr, 0, false);
-  std::string out(size.units, '\0');
-  Utf::Utf16ToUtf8(view.data(), view.size(), out.data(), out.size(), false);
-  return out;
 }
 
 PangoFontDescription* DescriptionOf(const LOGFONTW& font, double pixels) {

@@ -5,19 +5,12 @@
 #include <cstdio>
 #include <string>
 
-#include "core/kernel/UtfCodec.h"
+#include "gtk/TextConversion.h"
 #include "gtk/WindowPresenter.h"
 
 namespace gtkui {
 
 namespace {
-
-std::string Utf8Of(const std::u16string& text) {
-  const Utf::Outcome size = Utf::Utf16ToUtf8(text.data(), text.size(), nullptr, 0, false);
-  std::string out(size.units, '\0');
-  Utf::Utf16ToUtf8(text.data(), text.size(), out.data(), out.size(), false);
-  return out;
-}
 
 GtkMessageType MessageTypeOf(UINT type) {
   switch (type & MB_ICONMASK) {

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/kernel/UtfCodec.h"
 #include "core/user/IconImage.h"
 #include "core/user/KeyboardState.h"
 #include "gtk/KeyMessage.h"
+#include "gtk/TextConversion.h"
 #include "gtk/WindowPresenter.h"
 #include "gtk/WindowShowState.h"
 
@@ -16,27 +16,25 @@ namespace gtkui {
 
 namespace {
 
+// How long the window manager may take to carry out what the platform asked for.
+constexpr guint kExpectationMs = 1000;
+
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  const Utf::Outcome size = Utf::Utf16ToUtf8(text.data(), text.size(), nullptr, 0, false);
-  std::string out(size.units, '\0');
-  Utf::Utf16ToUtf8(text.data(), text.size(), out.data(), out.size(), false);
-  return out;
+  return Utf8Of(text);
 }
 
-// How long the window manager may take to carry out what the platform asked for.
-constexpr guint kExpectationMs = 1000;
-
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
+
+DWORD ExStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)); }
 
 WindowShowState PlatformShowState(DWORD style) {
   if (style & WS_MINIMIZE) return WindowShowState::Minimized;
   if (style & WS_MAXIMIZE) return WindowShowState::Maximized;
   return WindowShowState::Normal;
 }
-DWORD ExStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)); }
 
 // What the frame adds to the client area under the window's style.
 SIZE FrameSize(HWND window) {
