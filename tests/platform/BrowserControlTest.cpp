@@ -418,6 +418,68 @@ TEST_F(BrowserControlTest, TheViewWindowTakesTheEditCommandsSentToIt) {
   EXPECT_EQ(r.bottom, 100);
 }
 
+TEST_F(BrowserControlTest, TheDocumentsCommandsAndStyleSheetsReachTheView) {
+  core::ScriptedPage page;
+  page.enabledCommands = {{u"Copy", true}, {u"Paste", false}};
+  engine_->AddPage(u"page:a", page);
+  Navigate(u"page:a");
+  engine_->DeliverPendingEvents();
+  CComPtr<IHTMLDocument2> document = Document();
+  ASSERT_NE(document, nullptr);
+
+  VARIANT_BOOL enabled = VARIANT_FALSE;
+  EXPECT_EQ(document->queryCommandEnabled(CComBSTR(u"Copy"), &enabled), S_OK);
+  EXPECT_EQ(enabled, VARIANT_TRUE);
+  EXPECT_EQ(document->queryCommandEnabled(CComBSTR(u"Paste"), &enabled), S_OK);
+  EXPECT_EQ(enabled, VARIANT_FALSE);
+  VARIANT missing;
+  VariantInit(&missing);
+  missing.vt = VT_ERROR;
+  missing.scode = DISP_E_PARAMNOTFOUND;
+  VARIANT_BOOL done = VARIANT_TRUE;
+  EXPECT_EQ(document->execCommand(CComBSTR(u"SelectAll"), VARIANT_FALSE, missing, &done), S_OK);
+  EXPECT_EQ(View().ExecutedCommands(), (std::vector<std::u16string>{u"SelectAll"}));
+
+  // Find is command 1 of the browser's own group.
+  CComQIPtr<IOleCommandTarget> commands(document.p);
+  ASSERT_NE(commands, nullptr);
+  EXPECT_EQ(commands->Exec(&CGID_IWebBrowser, 1, 0, nullptr, nullptr), S_OK);
+  EXPECT_EQ(View().FindsShown(), 1);
+  EXPECT_EQ(commands->Exec(nullptr, 1, 0, nullptr, nullptr), OLECMDERR_E_NOTSUPPORTED);
+
+  // A sheet made at index 0 stands before the page's others; rules keep their places.
+  CComPtr<IHTMLStyleSheet> last;
+  CComPtr<IHTMLStyleSheet> first;
+  ASSERT_EQ(document->createStyleSheet(CComBSTR(u"late.css"), -1, &last), S_OK);
+  ASSERT_EQ(document->createStyleSheet(CComBSTR(u""), 0, &first), S_OK);
+  LONG index = -1;
+  EXPECT_EQ(first->addRule(CComBSTR(u"body"), CComBSTR(u"overflow: auto"), 0, &index), S_OK);
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(first->addRule(CComBSTR(u"p"), CComBSTR(u"margin: 0"), 0, &index), S_OK);
+  const auto sheets = View().PageStyleSheets();
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0]->href, u"");
+  EXPECT_EQ(sheets[1]->href, u"late.css");
+  ASSERT_EQ(sheets[0]->rules.size(), 2u);
+  EXPECT_EQ(sheets[0]->rules[0].selector, u"p");
+  EXPECT_EQ(sheets[0]->rules[1].style, u"overflow: auto");
+
+  // Outside a document event there is no current event.
+  CComPtr<IHTMLWindow2> window;
+  ASSERT_EQ(document->get_parentWindow(&window), S_OK);
+  CComPtr<IHTMLEventObj> event;
+  EXPECT_EQ(window->get_event(&event), S_OK);
+  EXPECT_EQ(event, nullptr);
+
+  // Once the control's window is gone, what it handed out answers without reaching the view.
+  DestroyWindow(parent_);
+  EXPECT_FALSE(View().IsOpen());
+  CComBSTR url;
+  EXPECT_EQ(document->get_URL(&url), E_UNEXPECTED);
+  EXPECT_EQ(first->addRule(CComBSTR(u"body"), CComBSTR(u"x"), 0, &index), E_UNEXPECTED);
+  EXPECT_EQ(browser_->Navigate(CComBSTR(u"page:b"), nullptr, nullptr, nullptr, nullptr), E_UNEXPECTED);
+}
+
 TEST(BrowserControl, CannotBeMadeWithoutAnEngine) {
   core::InstallBrowserEngine(nullptr);
   const HWND parent =

@@ -16,12 +16,11 @@ namespace {
 
 using core::ScriptedBrowser;
 
-// A popup dialog template without controls, in a global block as the framework takes one.
+// A dialog template without controls, in a global block as the framework takes one.
 class PopupTemplate {
  public:
-  PopupTemplate() : block_(GlobalAlloc(GPTR, 32)) {
+  explicit PopupTemplate(DWORD style = WS_POPUP) : block_(GlobalAlloc(GPTR, 32)) {
     auto* words = static_cast<WORD*>(GlobalLock(block_));
-    const DWORD style = WS_POPUP;
     std::memcpy(words, &style, 4);  // style, then extended style 0 and no items
     words[5] = 0;                   // x, y
     words[6] = 0;
@@ -80,7 +79,11 @@ class CCommandDialog : public CLoggingDialog {
     const std::u16string target(url->bstrVal, SysStringLen(url->bstrVal));
     if (target.rfind(u"cmd:", 0) == 0 || target == u"close:") {
       commands.push_back(target);
-      if (target == u"close:") EndDialog(IDCANCEL);
+      // The dialog that runs modally ends: the parent when this one is a child of it.
+      if (target == u"close:") {
+        auto* parent = dynamic_cast<CDialog*>(GetParent());
+        (parent != nullptr ? parent : this)->EndDialog(IDCANCEL);
+      }
       *cancel = TRUE;
       return;
     }
@@ -162,6 +165,18 @@ TEST_F(CDHtmlDialogTest, TheCurrentDocumentAndAddressFollowTheTopLevelBrowserOnl
   engine_->DeliverPendingEvents();
   EXPECT_TRUE(dialog.m_strCurrentUrl == u"page:b");
   EXPECT_NE(dialog.m_spHtmlDoc, nullptr);
+
+  // The browser keeps filling the dialog, and the view the browser.
+  dialog.MoveWindow(0, 0, 333, 222);
+  RECT client{};
+  dialog.GetClientRect(&client);
+  RECT browser{};
+  GetWindowRect(control, &browser);
+  EXPECT_EQ(browser.right - browser.left, client.right);
+  EXPECT_EQ(browser.bottom - browser.top, client.bottom);
+  RECT viewArea{};
+  GetClientRect(engine_->LastBrowser().Window(), &viewArea);
+  EXPECT_EQ(viewArea.right, client.right);
 
   // The browser's properties reach the view.
   ScriptedBrowser& view = engine_->LastBrowser();
@@ -337,6 +352,44 @@ TEST_F(CDHtmlDialogTest, TabReachingTheDialogGoesIntoItsBrowserThroughTheSite) {
   MSG other{dialog.m_hWnd, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
   dialog.PreTranslateMessage(&other);
   EXPECT_EQ(dialog.received.size(), 1u);
+}
+
+TEST_F(CDHtmlDialogTest, ADialogFindsTheFrameWindowItLiesIn) {
+  CFrameWnd frame;
+  ASSERT_TRUE(frame.CreateEx(0, u"#32770", u"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
+  CLoggingDialog inside;
+  ASSERT_TRUE(inside.CreateIndirect(template_.Get(), &frame));
+  EXPECT_EQ(inside.GetParentFrame(), &frame);
+  CLoggingDialog alone;
+  ASSERT_TRUE(alone.CreateIndirect(template_.Get()));
+  EXPECT_EQ(alone.GetParentFrame(), nullptr);
+}
+
+// A modal dialog whose whole content is an HTML child dialog, as the launcher's main window.
+class CHostingDialog : public CDialog {
+ public:
+  CCommandDialog page;
+  PopupTemplate childTemplate{WS_CHILD | DS_CONTROL};
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    if (!page.CreateIndirect(childTemplate.Get(), this)) return TRUE;
+    page.ShowWindow(SW_SHOW);
+    page.Navigate(u"page:a");
+    return TRUE;
+  }
+};
+
+TEST_F(CDHtmlDialogTest, AnHtmlChildOfAModalDialogIsDrivenToItsEnd) {
+  CHostingDialog main;
+  engine_->WhenDocumentCompletes(u"page:a", [](ScriptedBrowser& view) { view.ClickLink(u"close:"); });
+  ASSERT_TRUE(main.InitModalIndirect(template_.Get()));
+  EXPECT_EQ(main.DoModal(), IDCANCEL);
+  EXPECT_EQ(main.page.commands, (std::vector<std::u16string>{u"close:"}));
+  // The child's window went with the main one, and with it the browser.
+  EXPECT_EQ(main.page.m_hWnd, nullptr);
+  EXPECT_EQ(main.page.m_pBrowserApp, nullptr);
+  EXPECT_EQ(main.page.m_pCtrlCont, nullptr);
+  EXPECT_FALSE(engine_->LastBrowser().IsOpen());
 }
 
 }  // namespace

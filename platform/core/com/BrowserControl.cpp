@@ -39,6 +39,9 @@ LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam
     case WM_SETFOCUS:
       if (HWND view = FindWindowExW(window, nullptr, BrowserControl::kViewWindowClass, nullptr)) SetFocus(view);
       return 0;
+    case WM_NCDESTROY:
+      if (BrowserControl* control = ControlOfWindow(window)) control->WindowDestroyed(window);
+      return DefWindowProcW(window, message, wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -51,6 +54,9 @@ LRESULT CALLBACK ViewWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_DESTROY:
       if (BrowserControl* control = ControlOfWindow(window)) control->CloseView();
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_NCDESTROY:
+      if (BrowserControl* control = ControlOfWindow(window)) control->WindowDestroyed(window);
       return DefWindowProcW(window, message, wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -130,10 +136,10 @@ BrowserControl::~BrowserControl() {
   events_->DisconnectAll();
   for (auto& [frame, document] : documents_) document->Close();
   context_->control = nullptr;
-  ControlsByWindow().erase(viewWindow_);
-  ControlsByWindow().erase(window_);
+  if (viewWindow_ != nullptr) ControlsByWindow().erase(viewWindow_);
+  if (window_ != nullptr) ControlsByWindow().erase(window_);
   context_->view.reset();
-  if (window_ != nullptr && IsWindow(window_) && !IsBeingDestroyed(window_)) DestroyWindow(window_);
+  if (window_ != nullptr && !IsBeingDestroyed(window_)) DestroyWindow(window_);
 }
 
 HRESULT BrowserControl::Create(IUnknown* site, HWND parent, const RECT& rect, DWORD style, UINT id, LPCWSTR windowName,
@@ -176,10 +182,16 @@ BrowserControl* BrowserControl::Of(IUnknown* object) {
 
 void BrowserControl::DetachSite() {
   site_.Release();
-  if (window_ != nullptr && IsWindow(window_) && !IsBeingDestroyed(window_)) DestroyWindow(window_);
+  if (window_ != nullptr && !IsBeingDestroyed(window_)) DestroyWindow(window_);
 }
 
 void BrowserControl::CloseView() { context_->view.reset(); }
+
+void BrowserControl::WindowDestroyed(HWND window) {
+  ControlsByWindow().erase(window);
+  if (window == window_) window_ = nullptr;
+  if (window == viewWindow_) viewWindow_ = nullptr;
+}
 
 // ---- COM ----------------------------------------------------------------------------------
 

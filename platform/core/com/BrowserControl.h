@@ -62,6 +62,8 @@ class BrowserControl final : public FrameBrowser, public IConnectionPointContain
   void DetachSite();
   // The view's window is going: the view goes with it.
   void CloseView();
+  // One of the control's windows is gone; its handle is forgotten.
+  void WindowDestroyed(HWND window);
   // The document of a frame (made on first use); the control keeps it.
   HtmlDocument* DocumentOf(BrowserFrame frame);
   // The browser object of a frame: the control itself for frame 0.

@@ -191,11 +191,19 @@ void ScriptedBrowser::Close() {
   view_ = nullptr;
   host_ = nullptr;
   pending_.clear();
-  if (eventWindow_ != nullptr && IsWindow(eventWindow_)) {
-    SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, 0);
-    if (!IsBeingDestroyed(eventWindow_)) DestroyWindow(eventWindow_);
+  if (const HWND window = LiveEventWindow()) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (!IsBeingDestroyed(window)) DestroyWindow(window);
   }
   eventWindow_ = nullptr;
+}
+
+// The event window while it is still this browser's (it goes with the view's window, which
+// may be gone before the view).
+HWND ScriptedBrowser::LiveEventWindow() const {
+  if (eventWindow_ == nullptr || !IsWindow(eventWindow_)) return nullptr;
+  const LONG_PTR owner = GetWindowLongPtrW(eventWindow_, GWLP_USERDATA);
+  return owner == reinterpret_cast<LONG_PTR>(this) ? eventWindow_ : nullptr;
 }
 
 std::vector<std::u16string> ScriptedBrowser::NewWindows() const {
@@ -313,8 +321,8 @@ void ScriptedBrowser::LoadFromMemory(std::string bytes) {
 }
 
 void ScriptedBrowser::Post() {
-  if (posted_ || eventWindow_ == nullptr) return;
-  posted_ = PostMessageW(eventWindow_, kDeliverMessage, 0, 0) != FALSE;
+  if (posted_) return;
+  if (const HWND window = LiveEventWindow()) posted_ = PostMessageW(window, kDeliverMessage, 0, 0) != FALSE;
 }
 
 void ScriptedBrowser::DeliverPendingEvents() {

@@ -155,6 +155,7 @@ class ScriptedBrowser {
   void Deliver(const PendingEvent& event);
   void DropPendingOf(BrowserFrame frame);
   void Post();
+  HWND LiveEventWindow() const;
   const PageState* FrameState(BrowserFrame frame) const;
 
   ScriptedBrowserEngine& engine_;
