@@ -3,6 +3,8 @@
 // for icons loaded that way.
 #include "winuser.h"
 
+#include "core/user/IconImage.h"
+
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -129,4 +131,23 @@ BOOL DestroyIcon(HICON icon) {
       if (loaded == icon) return TRUE;  // shared icons stay
   }
   return Icons().Remove(icon);
+}
+
+bool ReadIconImage(HICON icon, IconImage& image) {
+  IconObject object{};
+  {
+    IconTable& table = Icons();
+    std::lock_guard lock(table.mutex);
+    auto it = table.icons.find(icon);
+    if (it == table.icons.end()) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return false;
+    }
+    object = it->second;
+  }
+  if (!DecodeIconBitmap(object.image, object.imageSize, image)) {
+    SetLastError(ERROR_INVALID_DATA);
+    return false;
+  }
+  return true;
 }
