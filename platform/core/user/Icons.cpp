@@ -135,15 +135,12 @@ BOOL DestroyIcon(HICON icon) {
 
 bool ReadIconImage(HICON icon, IconImage& image) {
   IconObject object{};
-  {
-    IconTable& table = Icons();
-    std::lock_guard lock(table.mutex);
-    auto it = table.icons.find(icon);
-    if (it == table.icons.end()) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return false;
-    }
-    object = it->second;
+  if (!Icons().Visit(icon, [&object](const IconObject* found) {
+        if (found != nullptr) object = *found;
+        return found != nullptr;
+      })) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
   }
   if (!DecodeIconBitmap(object.image, object.imageSize, image)) {
     SetLastError(ERROR_INVALID_DATA);
