@@ -1,0 +1,84 @@
+#include "app/GuideCommand.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include <shellapi.h>
+
+#include "foundation/Ascii.h"
+#include "foundation/CharacterSetResult.h"
+#include "foundation/URLDecoder.h"
+
+namespace {
+
+struct CommandPrefix {
+  std::string_view prefix;
+  GuideCommand::Kind kind;
+  INT showCommand;
+};
+
+// Tested in this order; the first match decides.
+constexpr CommandPrefix kPrefixes[] = {
+    {"openexecutable:", GuideCommand::Open, SW_SHOWNORMAL},
+    {"openfolder:", GuideCommand::Open, SW_SHOWDEFAULT},
+    {"openinbrowser:", GuideCommand::Open, SW_SHOWDEFAULT},
+    {"close:", GuideCommand::Close, 0},
+};
+
+GuideCommand Refusal() {
+  GuideCommand command;
+  command.kind = GuideCommand::Refused;
+  return command;
+}
+
+GuideCommand OpenCommand(UStringRef<UTF8> remainder, INT showCommand) {
+  const CopiedUString<UTF8> decoded = URLDecode(remainder);
+  // A zero byte would end the name the shell sees before the name the link shows.
+  if (std::find(decoded.begin(), decoded.end(), '\0') != decoded.end()) return Refusal();
+  GuideCommand command;
+  command.kind = GuideCommand::Open;
+  command.file = MakeTerminatedU16(TranscodeU8ToU16(decoded.Ref()));
+  command.showCommand = showCommand;
+  return command;
+}
+
+GuideCommand ReadCommand(UStringRef<UTF16> target) {
+  const CopiedUString<UTF8> text = TranscodeU16ToU8(target);
+  for (const CommandPrefix& entry : kPrefixes) {
+    const UStringRef<UTF8> prefix(entry.prefix);
+    if (!Ascii::StartsWithIgnoringCase(text.Ref(), prefix)) continue;
+    if (entry.kind == GuideCommand::Close) {
+      GuideCommand command;
+      command.kind = GuideCommand::Close;
+      return command;
+    }
+    return OpenCommand(UStringRef<UTF8>(text.begin() + prefix.size(), text.end()), entry.showCommand);
+  }
+  return GuideCommand{};
+}
+
+}  // namespace
+
+GuideCommand ReadGuideCommand(UStringRef<UTF16> target) {
+  try {
+    return ReadCommand(target);
+  } catch (const WindowsCharacterSetResult&) {
+    return Refusal();
+  }
+}
+
+void OpenInShell(const GuideCommand& open) {
+  ShellExecuteW(nullptr, u"open", open.file.c_str(), nullptr, nullptr, open.showCommand);
+}
+
+bool IsLocalDocumentAddress(UStringRef<UTF16> address) {
+  constexpr std::u16string_view kFileScheme = u"file:";
+  if (address.empty()) return true;
+  if (address.size() < kFileScheme.size()) return false;
+  for (std::size_t i = 0; i < kFileScheme.size(); ++i) {
+    const char16_t unit = address[i];
+    const char16_t folded = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+    if (folded != kFileScheme[i]) return false;
+  }
+  return true;
+}
