@@ -7,6 +7,7 @@
 #include "app/LauncherMessage.h"
 #include "app/Resources.h"
 #include "foundation/DebuggableException.h"
+#include "foundation/EnableLogsFromEnvironment.h"
 #include "foundation/FormatTemplate.h"
 
 namespace {
@@ -26,6 +27,8 @@ int ReportUnhandled(const std::exception& error) {
 
 int RunLauncher() {
   RegisterApplicationResources();
+  // Once per process: a second sink for the same logs would write every line twice.
+  static const std::shared_ptr<LogSink> logs = EnableLogsFromEnvironment();
   // The launcher takes no command-line options.
   static WCHAR commandLine[] = u"";
   try {
