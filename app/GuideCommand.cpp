@@ -71,14 +71,29 @@ void OpenInShell(const GuideCommand& open) {
   ShellExecuteW(nullptr, u"open", open.file.c_str(), nullptr, nullptr, open.showCommand);
 }
 
-bool IsLocalDocumentAddress(UStringRef<UTF16> address) {
+namespace {
+
+char16_t FoldAsciiCase(char16_t unit) {
+  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+}
+
+bool HasFileScheme(UStringRef<UTF16> address) {
   constexpr std::u16string_view kFileScheme = u"file:";
-  if (address.empty()) return true;
   if (address.size() < kFileScheme.size()) return false;
-  for (std::size_t i = 0; i < kFileScheme.size(); ++i) {
-    const char16_t unit = address[i];
-    const char16_t folded = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
-    if (folded != kFileScheme[i]) return false;
-  }
+  for (std::size_t i = 0; i < kFileScheme.size(); ++i)
+    if (FoldAsciiCase(address[i]) != kFileScheme[i]) return false;
   return true;
+}
+
+// "C:\" or "C:/"; a UNC path ("\\server\share") names another machine and is not one.
+bool IsDrivePath(UStringRef<UTF16> address) {
+  if (address.size() < 3) return false;
+  const char16_t drive = FoldAsciiCase(address[0]);
+  return drive >= u'a' && drive <= u'z' && address[1] == u':' && (address[2] == u'\\' || address[2] == u'/');
+}
+
+}  // namespace
+
+bool IsLocalDocumentAddress(UStringRef<UTF16> address) {
+  return address.empty() || HasFileScheme(address) || IsDrivePath(address);
 }

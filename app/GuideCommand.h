@@ -33,5 +33,7 @@ GuideCommand ReadGuideCommand(UStringRef<UTF16> target);
 void OpenInShell(const GuideCommand& open);
 
 // Whether a document at this address may issue commands: one loaded from a local file
-// ("file:" in any ASCII letter case) or from memory (the empty address).
+// ("file:" in any ASCII letter case, or a drive path such as "C:\Gen\a.html", which an
+// engine may report for a page it was asked to load by that path) or from memory (the
+// empty address).
 bool IsLocalDocumentAddress(UStringRef<UTF16> address);

@@ -110,6 +110,11 @@ TEST(GuideCommand, OnlyLocalAndInMemoryDocumentsAreLocal) {
       {u"file:///C:/Gen/TsrInstallationGuide/Content/runvane.html", true},
       {u"FILE:///C:/x.html", true},
       {u"File:", true},
+      {u"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html", true},  // as the launcher navigates
+      {u"d:/Gen/a.html", true},
+      {u"\\\\server\\share\\a.html", false},
+      {u"C:", false},
+      {u"1:\\a.html", false},
       {u"about:blank", false},
       {u"https://example.com/", false},
       {u"files:///C:/x.html", false},
