@@ -42,8 +42,24 @@ GuideCommand OpenCommand(UStringRef<UTF8> remainder, INT showCommand) {
   return command;
 }
 
+// Every prefix starts with "o" or "c": most addresses are decided by their first unit.
+bool MayStartCommand(char16_t first) {
+  const char16_t folded = first < 0x80 ? static_cast<char16_t>(Ascii::ToLower(static_cast<char>(first))) : first;
+  return folded == u'o' || folded == u'c';
+}
+
+// An address that cannot start with a prefix and holds no surrogate unit, so that its
+// conversion cannot fail: it is loaded without being converted. Everything else takes the
+// full path, where the conversion alone decides what is valid text.
+bool IsPlainAddress(UStringRef<UTF16> target) {
+  if (!target.empty() && MayStartCommand(target[0])) return false;
+  return std::none_of(target.begin(), target.end(), [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
+}
+
 GuideCommand ReadCommand(UStringRef<UTF16> target) {
+  // Converted first, also for addresses: a target that is not valid text is refused.
   const CopiedUString<UTF8> text = TranscodeU16ToU8(target);
+  if (text.empty() || !MayStartCommand(static_cast<unsigned char>(*text.begin()))) return GuideCommand{};
   for (const CommandPrefix& entry : kPrefixes) {
     const UStringRef<UTF8> prefix(entry.prefix);
     if (!Ascii::StartsWithIgnoringCase(text.Ref(), prefix)) continue;
@@ -60,6 +76,7 @@ GuideCommand ReadCommand(UStringRef<UTF16> target) {
 }  // namespace
 
 GuideCommand ReadGuideCommand(UStringRef<UTF16> target) {
+  if (IsPlainAddress(target)) return GuideCommand{};
   try {
     return ReadCommand(target);
   } catch (const WindowsCharacterSetResult&) {

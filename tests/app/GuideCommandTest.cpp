@@ -54,6 +54,9 @@ const Case kCases[] = {
     {"about:blank", u"about:blank", Outcome::Load},
     {"page link", u"file:///C:/Gen/TsrInstallationGuide/Content/next.html", Outcome::Load},
     {"empty target", u"", Outcome::Load},
+    {"address outside the BMP", u"https://example.com/\U0001F600", Outcome::Load},
+    {"command-like start, no command", u"Contents.html", Outcome::Load},
+    {"non-ASCII start", u"\u00d6ffnen.html", Outcome::Load},
     // Refused: cancelled, and nothing reaches the shell.
     {"escaped zero byte", u"openexecutable:evil.exe%00.txt", Outcome::Refused},
     {"zero unit in the target", kZeroUnitInside, Outcome::Refused},

@@ -98,6 +98,8 @@ TEST_F(GuideDialogHook, APageBeingLeftKeepsItsStanding) {
   Show(kRemote);
   ASSERT_TRUE(View().ClickLink(u"https://example.com/next"));
   ASSERT_TRUE(View().HasPendingEvents());
+  // The framework's own before-navigate handling ran for the ordinary link.
+  EXPECT_TRUE(guide_.m_strCurrentUrl.IsEmpty());
   EXPECT_FALSE(View().ClickLink(u"openexecutable:C:%5Cevil.exe"));
   EXPECT_TRUE(shell_->Requests().empty());
 }
