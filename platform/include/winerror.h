@@ -75,6 +75,7 @@
 // Threads, waits and the environment.
 #define ERROR_ENVVAR_NOT_FOUND 203L
 #define WAIT_TIMEOUT 258L
+
 // COM and automation status codes.
 #define E_HANDLE ((HRESULT)0x80070006L)
 #define DISP_E_UNKNOWNINTERFACE ((HRESULT)0x80020001L)
