@@ -15,6 +15,7 @@ class CCmdTarget;
 class CCmdUI;
 class CDC;
 class CDialog;
+class CFrameWnd;
 class CWinApp;
 class CWinThread;
 class CWnd;
@@ -466,6 +467,8 @@ class CWnd : public CCmdTarget {
   CWnd* GetParent() const;
   CWnd* GetOwner() const;
   CWnd* GetTopLevelParent() const;
+  // The nearest ancestor whose object is a frame window, or null.
+  CFrameWnd* GetParentFrame() const;
   CWnd* GetDlgItem(int id) const;
   int GetDlgCtrlID() const;
   BOOL IsChild(const CWnd* window) const;
@@ -589,6 +592,13 @@ class CScrollBar : public CWnd {
   // The window's general creation is not the scroll bar's way in; kept visible here only so
   // that the overloads above do not hide it by accident.
   using CWnd::Create;
+};
+
+// A frame window: the framework's kind of main window. The system makes none of its own;
+// windows inside one find it through GetParentFrame.
+class CFrameWnd : public CWnd {
+ public:
+  BOOL IsFrameWnd() const override { return TRUE; }
 };
 
 // ---- Dialogs ------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // out of scope, also during unwinding.
 #pragma once
 
+#include <memory>
 #include <utility>
 
 #include "oleauto.h"
@@ -28,7 +29,7 @@ class CComPtr {
   }
   CComPtr& operator=(const CComPtr& other) noexcept { return *this = other.p; }
   CComPtr& operator=(CComPtr&& other) noexcept {
-    if (this != &other) {
+    if (this != std::addressof(other)) {
       T* old = p;
       p = other.p;
       other.p = nullptr;
@@ -138,7 +139,7 @@ class CComBSTR {
   CComBSTR(CComBSTR&& other) noexcept : m_str(other.m_str) { other.m_str = nullptr; }
   ~CComBSTR() { SysFreeString(m_str); }
   CComBSTR& operator=(const CComBSTR& other) {
-    if (this != &other) {
+    if (this != std::addressof(other)) {
       BSTR copy = other.Copy();
       SysFreeString(m_str);
       m_str = copy;
@@ -212,11 +213,11 @@ class CComVariant : public VARIANT {
   }
   ~CComVariant() { VariantClear(this); }
   CComVariant& operator=(const CComVariant& other) {
-    if (this != &other) VariantCopy(this, &other);
+    if (this != std::addressof(other)) VariantCopy(this, &other);
     return *this;
   }
   CComVariant& operator=(const VARIANT& other) {
-    if (this != &other) VariantCopy(this, &other);
+    if (this != std::addressof(other)) VariantCopy(this, &other);
     return *this;
   }
   HRESULT Clear() { return VariantClear(this); }

@@ -15,55 +15,29 @@ enum BrowserNavConstants {
   navHyperlink = 0x40,
 };
 
-enum RefreshConstants {
-  REFRESH_NORMAL = 0,
-  REFRESH_IFEXPIRED = 1,
-  REFRESH_COMPLETELY = 3,
-};
-
-enum tagREADYSTATE {
-  READYSTATE_UNINITIALIZED = 0,
-  READYSTATE_LOADING = 1,
-  READYSTATE_LOADED = 2,
-  READYSTATE_INTERACTIVE = 3,
-  READYSTATE_COMPLETE = 4,
-};
-typedef tagREADYSTATE READYSTATE;
-
 extern const CLSID CLSID_WebBrowser;
 extern const IID IID_IWebBrowser;
-extern const IID IID_IWebBrowserApp;
 extern const IID IID_IWebBrowser2;
 // The events' interface; the control calls its sinks' IDispatch::Invoke with the DISPIDs of
 // exdispid.h.
 extern const IID DIID_DWebBrowserEvents2;
 
 struct IWebBrowser : public IDispatch {
-  STDMETHOD(GoBack)() PURE;
-  STDMETHOD(GoForward)() PURE;
   // Flags (VT_I4), TargetFrameName (VT_BSTR), PostData (VT_ARRAY | VT_UI1) and Headers
   // (VT_BSTR) may be null or VT_EMPTY. The BeforeNavigate2 event is raised before this returns.
   STDMETHOD(Navigate)(BSTR URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers) PURE;
   STDMETHOD(Refresh)() PURE;
-  STDMETHOD(Refresh2)(VARIANT* Level) PURE;
-  STDMETHOD(Stop)() PURE;
   // The current document (IHTMLDocument2 for a page), or null while there is none.
   STDMETHOD(get_Document)(IDispatch** ppDisp) PURE;
   STDMETHOD(get_LocationName)(BSTR* LocationName) PURE;
   STDMETHOD(get_LocationURL)(BSTR* LocationURL) PURE;
-  STDMETHOD(get_Busy)(VARIANT_BOOL* pBool) PURE;
 };
 TSR_INTERFACE_ID(IWebBrowser, IID_IWebBrowser);
 
-struct IWebBrowserApp : public IWebBrowser {
-  STDMETHOD(get_Visible)(VARIANT_BOOL* pBool) PURE;
-  STDMETHOD(put_Visible)(VARIANT_BOOL Value) PURE;
-};
-TSR_INTERFACE_ID(IWebBrowserApp, IID_IWebBrowserApp);
-
-struct IWebBrowser2 : public IWebBrowserApp {
+// The platform puts the application window's interface (IWebBrowserApp) between the two; the
+// control answers none of it.
+struct IWebBrowser2 : public IWebBrowser {
   STDMETHOD(Navigate2)(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers) PURE;
-  STDMETHOD(get_ReadyState)(READYSTATE* plReadyState) PURE;
   // Silent: the browser shows no dialog boxes of its own (script errors and the like).
   STDMETHOD(get_Silent)(VARIANT_BOOL* pbSilent) PURE;
   STDMETHOD(put_Silent)(VARIANT_BOOL bSilent) PURE;

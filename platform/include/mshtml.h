@@ -27,7 +27,6 @@ struct IHTMLDocument : public IDispatch {
 TSR_INTERFACE_ID(IHTMLDocument, IID_IHTMLDocument);
 
 struct IHTMLDocument2 : public IHTMLDocument {
-  STDMETHOD(get_body)(IHTMLElement** p) PURE;
   STDMETHOD(get_title)(BSTR* p) PURE;
   STDMETHOD(get_URL)(BSTR* p) PURE;
   // cmdID names an editing command ("Copy", "Cut", "Paste", "SelectAll" ...).
@@ -69,7 +68,6 @@ TSR_INTERFACE_ID(IHTMLEventObj, IID_IHTMLEventObj);
 
 struct IHTMLElement : public IDispatch {
   STDMETHOD(get_id)(BSTR* p) PURE;
-  STDMETHOD(get_tagName)(BSTR* p) PURE;
   STDMETHOD(put_innerHTML)(BSTR v) PURE;
   STDMETHOD(get_innerHTML)(BSTR* p) PURE;
 };

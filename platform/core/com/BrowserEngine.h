@@ -66,9 +66,19 @@ class BrowserHost {
   virtual bool ContinueDespiteSecurityProblem(DWORD problem) = 0;
   // DOCHOSTUIFLAG bits (mshtmhst.h) the view should honour.
   virtual DWORD HostFlags() = 0;
+  // A message box the page asks for (a script's alert, confirm ...; type: MB_* bits). true:
+  // the host showed it and *result is the button; false: the view shows its own.
+  virtual bool ShowMessage(std::u16string_view text, std::u16string_view caption, DWORD type, LRESULT* result) = 0;
+  // Help asked for on the page (F1). true: the host showed help; false: the view shows its own.
+  virtual bool ShowHelp(POINT screenPoint) = 0;
 };
 
 // One view, living in the "Internet Explorer_Server" window of a control.
+//
+// The view goes when that window is destroyed: at once, or, when this happens during a call
+// into the view, once that call has returned. A host callback may destroy the window; the
+// view is then destroyed as the callback returns, so a view does nothing more after a
+// callback than return to its caller.
 //
 // Events of one top-level navigation, in this order: BeforeNavigate (at once, inside
 // Navigate; cancel ends it), NavigateComplete, document events while the page is up,
