@@ -74,6 +74,18 @@ TEST(NavigationHook, WebAddressTheShellCannotOpenGoesToANewWindow) {
   EXPECT_EQ(outcome.newWindows, (std::vector<std::string>{"http://example.com/"}));
 }
 
+TEST(NavigationHook, TargetThatCannotBeReadLeavesTheHookWithoutCancelling) {
+  Machine machine;
+  Host<> host;
+  host.Create();
+  // A file address without "//" names no path: the failure leaves the hook, the platform's
+  // event delivery answers it as an exception, and the navigation is not cancelled.
+  const Outcome outcome = Click(host, machine, u"file:C:/page.html");
+  EXPECT_TRUE(outcome.wentAhead);
+  EXPECT_TRUE(outcome.machine.empty());
+  EXPECT_TRUE(outcome.newWindows.empty());
+}
+
 TEST(NavigationHook, WithoutACurrentDocumentEverythingLoadsInPlace) {
   Machine machine;
   Host<> host;
