@@ -115,6 +115,8 @@ class CDHtmlDialog : public CDialog, public CDHtmlEventSink {
   // Whether dispatch is the top-level browser (the same object as m_pBrowserApp).
   BOOL IsTopLevelBrowser(LPDISPATCH dispatch) const;
   afx_msg void OnDestroy();
+  // The browser control keeps filling the client area.
+  afx_msg void OnSize(UINT type, int cx, int cy);
 
   DECLARE_MESSAGE_MAP()
   DECLARE_EVENTSINK_MAP()

@@ -166,6 +166,18 @@ TEST_F(CDHtmlDialogTest, TheCurrentDocumentAndAddressFollowTheTopLevelBrowserOnl
   EXPECT_TRUE(dialog.m_strCurrentUrl == u"page:b");
   EXPECT_NE(dialog.m_spHtmlDoc, nullptr);
 
+  // The browser keeps filling the dialog, and the view the browser.
+  dialog.MoveWindow(0, 0, 333, 222);
+  RECT client{};
+  dialog.GetClientRect(&client);
+  RECT browser{};
+  GetWindowRect(control, &browser);
+  EXPECT_EQ(browser.right - browser.left, client.right);
+  EXPECT_EQ(browser.bottom - browser.top, client.bottom);
+  RECT viewArea{};
+  GetClientRect(engine_->LastBrowser().Window(), &viewArea);
+  EXPECT_EQ(viewArea.right, client.right);
+
   // The browser's properties reach the view.
   ScriptedBrowser& view = engine_->LastBrowser();
   dialog.m_pBrowserApp->put_Silent(VARIANT_TRUE);

@@ -46,6 +46,7 @@ BOOL CDHtmlEventSink::DHtmlEventHook(HRESULT*, DISPID, DISPPARAMS*, VARIANT*, EX
 
 BEGIN_MESSAGE_MAP(CDHtmlDialog, CDialog)
   ON_WM_DESTROY()
+  ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CDHtmlDialog, CDialog)
@@ -113,6 +114,11 @@ void CDHtmlDialog::ReleaseBrowser() {
 void CDHtmlDialog::OnDestroy() {
   ReleaseBrowser();
   CDialog::OnDestroy();
+}
+
+void CDHtmlDialog::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  if (m_wndBrowser.m_hWnd != nullptr && type != SIZE_MINIMIZED) m_wndBrowser.MoveWindow(0, 0, cx, cy);
 }
 
 BOOL CDHtmlDialog::OnInitDialog() {
