@@ -45,6 +45,16 @@ TEST(DataReaderStream, ReadWithoutCountStillCopies) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
+TEST(DataReaderStream, NoBufferForAnyBytesIsRefused) {
+  ConstDataReader reader(Bytes("abc"));
+  DataReaderStream stream(reader);
+  ULONG read = 7;
+  EXPECT_EQ(stream.Read(nullptr, 3, &read), STG_E_INVALIDPOINTER);
+  EXPECT_EQ(stream.Read(nullptr, 0, &read), S_OK);
+  EXPECT_EQ(read, 0u);
+  EXPECT_EQ(reader.Remaining().size(), 3u);
+}
+
 // A reader that fails stands for a source whose bytes are gone.
 class FailingReader : public DataReader {
  public:

@@ -9,15 +9,6 @@
 
 namespace {
 
-// The platform has no frame-window class of its own here: a frame is any window object that
-// says it is one, found up the chain of parents.
-CWnd* ParentFrame(const CWnd* window) {
-  for (CWnd* parent = window->GetParent(); parent != nullptr; parent = parent->GetParent()) {
-    if (parent->IsFrameWnd()) return parent;
-  }
-  return nullptr;
-}
-
 // A dialog object of the framework, or a window of the dialog manager's class.
 bool IsDialogWindow(CWnd* window) {
   if (dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(window->m_hWnd)) != nullptr) return true;
@@ -63,7 +54,7 @@ CWnd* MyDHtmlSite::SetFocus(LPMSG msg) {
 
 STDMETHODIMP MyDHtmlSite::TranslateAccelerator(LPMSG lpMsg, const GUID*, DWORD) {
   if (lpMsg == nullptr) return S_FALSE;
-  for (CWnd* frame = ParentFrame(owner); frame != nullptr; frame = ParentFrame(frame)) {
+  for (CFrameWnd* frame = owner->GetParentFrame(); frame != nullptr; frame = frame->GetParentFrame()) {
     if (frame->IsWindowEnabled() && frame->PreTranslateMessage(lpMsg)) return S_OK;
   }
   if (!IsKeyDown(*lpMsg, VK_F5)) return S_FALSE;
