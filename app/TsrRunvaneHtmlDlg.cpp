@@ -7,16 +7,6 @@
 
 namespace {
 
-// The url variant's string as the framework's handler reads it, zero-terminated as every
-// BSTR is; "" when there is none.
-LPCWSTR AddressText(const VARIANT* url) {
-  while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
-  if (url == nullptr) return u"";
-  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return url->bstrVal;
-  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr) return *url->pbstrVal;
-  return u"";
-}
-
 // The target is the url variant's string, with the length its BSTR holds: zero units inside
 // stay part of it. A null string, or a variant without one, is the empty target.
 UStringRef<UTF16> TargetOf(const VARIANT* url) {
@@ -53,10 +43,8 @@ void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VA
   try {
     const GuideCommand command = ReadGuideCommand(TargetOf(url));
     if (command.kind == GuideCommand::Load) {
-      // The framework's standard handling (_OnBeforeNavigate2) only hands the address to this
-      // notification, after copying it into a string of its own; the BSTR serves as it is, so
-      // an ordinary navigation costs no allocation here. Cancel stays as the browser set it.
-      OnBeforeNavigate(dispatch, AddressText(url));
+      // The framework's standard handling; cancel stays as the browser set it.
+      _OnBeforeNavigate2(dispatch, url, flags, targetFrame, postData, headers, cancel);
       return;
     }
     // A command is never loaded as an address, whether or not it is carried out.

@@ -94,7 +94,7 @@ TEST(GuideCommand, TargetsBecomeShellCallsOrLoads) {
       continue;
     }
     ASSERT_EQ(1u, requests.size()) << c.comment;
-    const core::ShellExecuteRequest& r = requests[0];
+    const RecordedRequest& r = requests[0];
     EXPECT_EQ(nullptr, r.owner) << c.comment;
     EXPECT_EQ(std::u16string(u"open"), r.verb) << c.comment;
     EXPECT_EQ(std::u16string(c.file), r.file) << c.comment;

@@ -5,19 +5,32 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/shell/ShellService.h"
+
+// A request with its texts copied, as the shell saw it.
+struct RecordedRequest {
+  HWND owner = nullptr;
+  std::optional<std::u16string> verb;
+  std::u16string file;
+  std::optional<std::u16string> parameters;
+  std::optional<std::u16string> directory;
+  INT showCommand = 0;
+};
 
 class RecordingShell : public core::ShellService {
  public:
   core::ShellExecuteOutcome Execute(const core::ShellExecuteRequest& request) const override {
     std::lock_guard<std::mutex> guard(lock_);
-    requests_.push_back(request);
+    requests_.push_back({request.owner, Copy(request.verb), std::u16string(request.file), Copy(request.parameters),
+                         Copy(request.directory), request.showCommand});
     return {42, 0};
   }
 
-  std::vector<core::ShellExecuteRequest> Requests() const {
+  std::vector<RecordedRequest> Requests() const {
     std::lock_guard<std::mutex> guard(lock_);
     return requests_;
   }
@@ -29,7 +42,12 @@ class RecordingShell : public core::ShellService {
 
  private:
   mutable std::mutex lock_;
-  mutable std::vector<core::ShellExecuteRequest> requests_;
+  static std::optional<std::u16string> Copy(const std::optional<std::u16string_view>& text) {
+    if (!text) return std::nullopt;
+    return std::u16string(*text);
+  }
+
+  mutable std::vector<RecordedRequest> requests_;
 };
 
 // Installs a new recording shell for the scope and removes it again.

@@ -58,13 +58,14 @@ END_EVENTSINK_MAP()
 
 namespace {
 
-std::u16string AddressOf(const VARIANT* url) {
+// The event's address as the notifications take it: the BSTR itself, which always ends with
+// a zero unit, so handing it on costs no copy; "" when there is none.
+LPCWSTR AddressOf(const VARIANT* url) {
   while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
-  if (url == nullptr) return std::u16string();
-  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return std::u16string(url->bstrVal, SysStringLen(url->bstrVal));
-  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
-    return std::u16string(*url->pbstrVal, SysStringLen(*url->pbstrVal));
-  return std::u16string();
+  if (url == nullptr) return u"";
+  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return url->bstrVal;
+  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr) return *url->pbstrVal;
+  return u"";
 }
 
 CComVariant Text(LPCWSTR text) {
@@ -203,18 +204,15 @@ BOOL CDHtmlDialog::IsTopLevelBrowser(LPDISPATCH dispatch) const {
 
 void CDHtmlDialog::_OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* URL, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
                                       BOOL*) {
-  const std::u16string url = AddressOf(URL);
-  OnBeforeNavigate(dispatch, url.c_str());
+  OnBeforeNavigate(dispatch, AddressOf(URL));
 }
 
 void CDHtmlDialog::_OnNavigateComplete2(LPDISPATCH dispatch, VARIANT* URL) {
-  const std::u16string url = AddressOf(URL);
-  OnNavigateComplete(dispatch, url.c_str());
+  OnNavigateComplete(dispatch, AddressOf(URL));
 }
 
 void CDHtmlDialog::_OnDocumentComplete(LPDISPATCH dispatch, VARIANT* URL) {
-  const std::u16string url = AddressOf(URL);
-  OnDocumentComplete(dispatch, url.c_str());
+  OnDocumentComplete(dispatch, AddressOf(URL));
 }
 
 void CDHtmlDialog::OnBeforeNavigate(LPDISPATCH dispatch, LPCWSTR) {
