@@ -8,8 +8,6 @@
 
 namespace {
 
-// The generator is a 32-bit program, so its key lives in the 32-bit view, named directly.
-constexpr LPCWSTR kGeneratorKey = u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator";
 constexpr std::string_view kEvaluationType = "EvalExpress";
 constexpr std::string_view kEvaluationGuide = "TsrEvalInstallationGuide\\Content\\runvane.html";
 constexpr std::string_view kNormalGuide = "TsrInstallationGuide\\Content\\runvane.html";
@@ -18,7 +16,7 @@ constexpr std::string_view kNormalGuide = "TsrInstallationGuide\\Content\\runvan
 CopiedUString<UTF8> ReadGeneratorValue(LPCWSTR name) {
   std::u16string text;
   {
-    const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKey, KEY_READ);
+    const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKeyPath, KEY_READ);
     text = ReadRegistryString(key.Get(), name);
   }
   return TranscodeU16ToU8(UStringRef<UTF16>(std::u16string_view(text)));
@@ -31,8 +29,16 @@ bool EndsWithSeparator(UStringRef<UTF8> folder) {
 }  // namespace
 
 CopiedUString<UTF8> LocateGuidePage() {
-  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(u"InstallFolder");
-  const CopiedUString<UTF8> evalType = ReadGeneratorValue(u"EvalType");
+  GuideLookupProgress progress;
+  return LocateGuidePage(progress);
+}
+
+CopiedUString<UTF8> LocateGuidePage(GuideLookupProgress& progress) {
+  progress.valueName = u"InstallFolder";
+  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(progress.valueName);
+  progress.valueName = u"EvalType";
+  const CopiedUString<UTF8> evalType = ReadGeneratorValue(progress.valueName);
+  progress.valueName = nullptr;
 
   const bool evaluation =
       !evalType.empty() && Ascii::EqualsIgnoringCase(evalType.Ref(), UStringRef<UTF8>(kEvaluationType));

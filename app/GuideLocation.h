@@ -2,9 +2,22 @@
 // folder that the installation generator recorded in the machine's registry.
 #pragma once
 
+#include <windows.h>
+
 #include "foundation/CopiedUString.h"
+
+// The generator's key below HKEY_LOCAL_MACHINE. The generator is a 32-bit program, so its
+// key lives in the 32-bit view, named directly.
+inline constexpr LPCWSTR kGeneratorKeyPath = u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator";
+
+// Which registry value a lookup is reading: after a failure, the value it could not read,
+// so that the user can be told what is missing.
+struct GuideLookupProgress {
+  LPCWSTR valueName = nullptr;
+};
 
 // The page's full path in UTF-8. Raises Windows::Error, Windows::RegistryValueIsEmpty,
 // Windows::WrongRegistryType or a text conversion error when a registry value is missing or
 // unusable; InstallFolder is read before EvalType. Whether the page exists is not checked.
 CopiedUString<UTF8> LocateGuidePage();
+CopiedUString<UTF8> LocateGuidePage(GuideLookupProgress& progress);

@@ -5,6 +5,8 @@
 
 // Sent to a modal window while its loop is idle; an answer of 0 ends the idle phase.
 #define WM_KICKIDLE 0x036A
+// Asks a window to show help for what it shows; nonzero: help was shown.
+#define WM_COMMANDHELP 0x0365
 
 // An editable copy of a dialog template (either form) in a global memory block that the
 // object owns until Detach. Templates are read within the memory that holds them: a template

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include <windows.h>
+#include <unknwn.h>
 
 #define afx_msg
 
@@ -14,10 +15,17 @@ class CCmdTarget;
 class CCmdUI;
 class CDC;
 class CDialog;
+class CFrameWnd;
 class CWinApp;
 class CWinThread;
 class CWnd;
+class COleControlContainer;
+class COleControlSite;
 struct CCreateContext;
+// Events of contained controls (afxdisp.h).
+struct AFX_CMDHANDLERINFO;
+struct AFX_EVENT;
+struct AFX_EVENTSINKMAP;
 
 // ---- Small value types --------------------------------------------------------------------
 
@@ -264,10 +272,16 @@ class CCmdTarget {
   // Routes a command (nCode CN_COMMAND) or its update query (CN_UPDATE_COMMAND_UI, pExtra the
   // CCmdUI) to this object's table; TRUE when an entry took it.
   virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
+  // An event of the control idCtrl that this object contains, routed to this object's event
+  // sink map (afxdisp.h): a derived class's entries before its bases'. TRUE when a handler
+  // took it.
+  virtual BOOL OnEvent(UINT idCtrl, AFX_EVENT* pEvent, AFX_CMDHANDLERINFO* pHandlerInfo);
 
  protected:
   static const AFX_MSGMAP* GetThisMessageMap();
   virtual const AFX_MSGMAP* GetMessageMap() const;
+  static const AFX_EVENTSINKMAP* GetThisEventSinkMap();
+  virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
   // The first entry for the message in this class's table or a base's.
   const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id) const;
 };
@@ -453,6 +467,8 @@ class CWnd : public CCmdTarget {
   CWnd* GetParent() const;
   CWnd* GetOwner() const;
   CWnd* GetTopLevelParent() const;
+  // The nearest ancestor whose object is a frame window, or null.
+  CFrameWnd* GetParentFrame() const;
   CWnd* GetDlgItem(int id) const;
   int GetDlgCtrlID() const;
   BOOL IsChild(const CWnd* window) const;
@@ -508,8 +524,25 @@ class CWnd : public CCmdTarget {
   // the main window's; *topLevel gets the top-level window that is to be disabled too.
   static HWND GetSafeOwner_(HWND parent, HWND* topLevel);
 
+  // ---- Controls (afxocc.h) ----
+  // Makes the control clsid as a child of parent, in a site that parent's CreateControlSite
+  // gives, and attaches this object to the control's window. parent's control container is
+  // made on first use; it owns the site and destroys it with DestroyControlContainer.
+  BOOL CreateControl(REFCLSID clsid, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+  // The control's IUnknown when this window is a control, else null; no reference is added.
+  LPUNKNOWN GetControlUnknown();
+  // Asked for the site of each control this window contains: a new site in *site (owned by
+  // the container from then on) and TRUE, or FALSE (the default) for the framework's plain
+  // COleControlSite.
+  virtual BOOL CreateControlSite(COleControlContainer* container, COleControlSite** site, UINT id, REFCLSID clsid);
+  BOOL InitControlContainer();
+  // Destroys the container with its sites (each releases its control).
+  void DestroyControlContainer();
+
   UINT m_nFlags;
   int m_nModalResult;
+  COleControlContainer* m_pCtrlCont = nullptr;  // the controls this window contains
+  COleControlSite* m_pCtrlSite = nullptr;       // the site, when this window is a control
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs);
@@ -559,6 +592,13 @@ class CScrollBar : public CWnd {
   // The window's general creation is not the scroll bar's way in; kept visible here only so
   // that the overloads above do not hide it by accident.
   using CWnd::Create;
+};
+
+// A frame window: the framework's kind of main window. The system makes none of its own;
+// windows inside one find it through GetParentFrame.
+class CFrameWnd : public CWnd {
+ public:
+  BOOL IsFrameWnd() const override { return TRUE; }
 };
 
 // ---- Dialogs ------------------------------------------------------------------------------

@@ -130,3 +130,19 @@ typedef const CLSID& REFCLSID;
 #define WINAPI
 #define CALLBACK
 #define STDMETHODCALLTYPE
+
+// 64-bit values in two halves, as the platform's stream interfaces take them.
+union LARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    LONG HighPart;
+  };
+  LONGLONG QuadPart;
+};
+union ULARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    DWORD HighPart;
+  };
+  ULONGLONG QuadPart;
+};

@@ -727,6 +727,12 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
 // One number per name in 0xC000..0xFFFF, the same for every caller; names ignore letter case.
 UINT RegisterWindowMessageW(LPCWSTR name);
 
+// ---- Keyboard state ----------------------------------------------------------------------
+
+// The state of a virtual key as the thread's messages left it: the high bit (a negative
+// answer) while the key is down, the low bit while a toggle key is on.
+SHORT GetKeyState(int virtualKey);
+
 // ---- Window classes and windows -----------------------------------------------------------
 
 ATOM RegisterClassExW(const WNDCLASSEXW* windowClass);

@@ -39,7 +39,7 @@ std::u16string Folded(std::u16string_view text) {
   return folded;
 }
 
-Verb VerbOf(const std::optional<std::u16string>& verb) {
+Verb VerbOf(const std::optional<std::u16string_view>& verb) {
   // An empty verb is no verb, as a null one: the default, which is opening.
   if (!verb || verb->empty()) return Verb::Open;
   const std::u16string folded = Folded(*verb);
@@ -205,7 +205,7 @@ class Opening {
   Answer Open() const {
     const Verb verb = VerbOf(request_.verb);
     if (verb == Verb::Unknown) {
-      return NoAssociation(u"\"" + *request_.verb + u"\" is not something this shell can do; it can open files, "
+      return NoAssociation(u"\"" + std::u16string(*request_.verb) + u"\" is not something this shell can do; it can open files, "
                            u"folders and addresses.");
     }
     if (request_.file.empty()) return Refusal{SE_ERR_FNF, ERROR_FILE_NOT_FOUND, u"no file name was given.", {}};
@@ -231,7 +231,7 @@ class Opening {
   Refusal Unmapped() const {
     if (StartsWithDrive(request_.file)) {
       return Refusal{SE_ERR_PNF, ERROR_PATH_NOT_FOUND,
-                     u"there is no drive " + request_.file.substr(0, 2) + u" in the Wine prefix " +
+                     u"there is no drive " + std::u16string(request_.file.substr(0, 2)) + u" in the Wine prefix " +
                          LenientUtf16(prefix_) + u".",
                      {}};
     }
@@ -305,7 +305,7 @@ class Opening {
     if (error == 0) return std::nullopt;
     if (error == kNoWorkingFolder) {
       return Refusal{SE_ERR_PNF, ERROR_PATH_NOT_FOUND,
-                     u"the working folder \"" + request_.directory.value_or(u"") + u"\" does not exist.", host};
+                     u"the working folder \"" + std::u16string(request_.directory.value_or(u"")) + u"\" does not exist.", host};
     }
     return FromErrno(error, u"it could not be started (" + ErrnoText(error) + u").", host);
   }
@@ -319,11 +319,11 @@ class Opening {
 
 // The platform's shell captions its errors with the name of what it could not open: the
 // last part of a path, or a whole address.
-std::u16string CaptionFor(const std::u16string& file) {
+std::u16string CaptionFor(std::u16string_view file) {
   if (file.empty()) return u"Open";
   const std::optional<std::string> text = StrictUtf8(file);
   const std::optional<std::string> scheme = text ? SchemeOf(*text) : std::nullopt;
-  if (scheme && *scheme != "file") return file;
+  if (scheme && *scheme != "file") return std::u16string(file);
   std::u16string_view name(file);
   while (name.size() > 1 && (name.back() == u'\\' || name.back() == u'/')) name.remove_suffix(1);
   const std::size_t separator = name.find_last_of(u"\\/");
@@ -331,8 +331,8 @@ std::u16string CaptionFor(const std::u16string& file) {
   return std::u16string(name);
 }
 
-std::u16string MessageFor(const std::u16string& file, const Refusal& refusal) {
-  std::u16string text = file.empty() ? u"Cannot open: " : u"Cannot open \"" + file + u"\": ";
+std::u16string MessageFor(std::u16string_view file, const Refusal& refusal) {
+  std::u16string text = file.empty() ? u"Cannot open: " : u"Cannot open \"" + std::u16string(file) + u"\": ";
   text += refusal.reason;
   if (!refusal.hostPath.empty()) text += u"\nOn this computer: " + LenientUtf16(refusal.hostPath);
   return text;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "app/GuideLocation.h"
+#include "app/GuideLookupFailure.h"
 #include "app/RegistryReading.h"
 #include "core/registry/RegistryHive.h"
 #include "foundation/CharacterSetResult.h"
@@ -162,6 +163,36 @@ TEST_F(GuideLocation, KeysAreClosedOnSuccessAndFailure) {
   };
   EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(handle(1)));
   EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(handle(2)));
+}
+
+// The user learns which value of which key could not be read, and why.
+TEST_F(GuideLocation, AFailureIsToldWithTheValueItConcerns) {
+  struct Case {
+    const char* comment;
+    std::optional<StoredValue> installFolder, evalType;
+    bool noKey;
+    const char* value;
+    const char* error;
+  } cases[] = {
+      {"no key", Sz(u"C:\\"), Sz(u"Full"), true, "InstallFolder", "Windows Error 0x2: "},
+      {"no EvalType", Sz(u"C:\\"), std::nullopt, false, "EvalType", "Windows Error 0x2: "},
+      {"EvalType REG_DWORD", Sz(u"C:\\"), Raw(REG_DWORD, {1, 0, 0, 0}), false, "EvalType", "WrongRegistryType"},
+  };
+  for (const Case& c : cases) {
+    InstallGenerator(c.installFolder, c.evalType, c.noKey);
+    GuideLookupProgress progress;
+    try {
+      LocateGuidePage(progress);
+      ADD_FAILURE() << c.comment << ": the lookup succeeded";
+    } catch (const std::exception& error) {
+      const std::string text(DescribeGuideLookupFailure(progress.valueName, error).view());
+      EXPECT_NE(std::string::npos, text.find(std::string("registry value \"") + c.value + "\"")) << text;
+      EXPECT_NE(std::string::npos,
+                text.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator"))
+          << text;
+      EXPECT_NE(std::string::npos, text.find(c.error)) << text;
+    }
+  }
 }
 
 TEST(RegistryReading, QueryAndOpenRaiseThePlatformStatus) {

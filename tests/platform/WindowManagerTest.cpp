@@ -431,6 +431,7 @@ TEST_F(WindowManagerTest, TheObserverLearnsOfEachChangeAfterItIsMade) {
     }
     void WindowVisibilityChanged(HWND w, bool visible) override { events.emplace_back(visible ? "shown" : "hidden", w); }
     void WindowTextChanged(HWND w) override { events.emplace_back("text", w); }
+    void WindowIconChanged(HWND w) override { events.emplace_back("icon", w); }
   } log;
   WindowObserver* previous = InstallWindowObserver(&log);
   HWND top = Make(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
@@ -442,11 +443,12 @@ TEST_F(WindowManagerTest, TheObserverLearnsOfEachChangeAfterItIsMade) {
   EndDeferWindowPos(batch);
   ShowWindow(child, SW_SHOW);
   SetWindowTextW(top, u"t");
+  SendMessageW(top, WM_SETICON, ICON_BIG, 0);
   DestroyWindow(top);
   InstallWindowObserver(previous);
   const std::vector<std::pair<std::string, HWND>> expected{
       {"created", top},  {"shown", top}, {"created", child},    {"moved to 5,5,15,15", child}, {"moved to 5,5,25,25", child},
-      {"shown", child},  {"text", top},  {"destroying", child}, {"destroying", top}};
+      {"shown", child},  {"text", top},  {"icon", top},         {"destroying", child}, {"destroying", top}};
   EXPECT_EQ(log.events, expected);
 }
 

@@ -11,9 +11,9 @@ namespace core {
 namespace {
 InstalledService<ShellService> installedShell;
 
-std::optional<std::u16string> OptionalText(LPCWSTR text) {
+std::optional<std::u16string_view> OptionalText(LPCWSTR text) {
   if (text == nullptr) return std::nullopt;
-  return std::u16string(text);
+  return std::u16string_view(text);
 }
 }  // namespace
 
@@ -33,7 +33,7 @@ HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR paramete
     request.owner = owner;
     request.verb = core::OptionalText(verb);
     // The platform takes a null file as an empty name; the shell then has nothing to open.
-    request.file = file != nullptr ? std::u16string(file) : std::u16string();
+    request.file = file != nullptr ? std::u16string_view(file) : std::u16string_view();
     request.parameters = core::OptionalText(parameters);
     request.directory = core::OptionalText(directory);
     request.showCommand = showCommand;

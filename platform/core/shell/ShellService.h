@@ -5,19 +5,22 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <windows.h>
 
 namespace core {
 
-// One ShellExecuteW call, with its texts copied. A null verb, parameters or directory is
-// nothing, which differs from an empty text: a null verb means the file type's default verb.
+// One ShellExecuteW call. The texts are the caller's, valid only during Execute (a shell
+// that keeps them copies them), so a request costs no allocation. A null verb, parameters or
+// directory is nothing, which differs from an empty text: a null verb means the file type's
+// default verb.
 struct ShellExecuteRequest {
   HWND owner = nullptr;
-  std::optional<std::u16string> verb;
-  std::u16string file;
-  std::optional<std::u16string> parameters;
-  std::optional<std::u16string> directory;
+  std::optional<std::u16string_view> verb;
+  std::u16string_view file;
+  std::optional<std::u16string_view> parameters;
+  std::optional<std::u16string_view> directory;
   INT showCommand = 0;
 };
 

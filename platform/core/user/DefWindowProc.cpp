@@ -115,6 +115,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
       HICON& slot = wParam == ICON_BIG ? window->bigIcon : window->smallIcon;
       const HICON previous = slot;
       slot = reinterpret_cast<HICON>(lParam);
+      if (WindowObserver* observer = CurrentWindowObserver()) observer->WindowIconChanged(handle);
       return reinterpret_cast<LRESULT>(previous);
     }
     case WM_GETICON:

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/user/DesktopFacts.h"
+#include "core/user/DialogNavigation.h"
 #include "core/gdi/GdiObjects.h"
 #include "core/kernel/KnownMemory.h"
 #include "core/user/WindowManager.h"
@@ -236,6 +237,8 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_INITDIALOG:
       return 0;
+    case WM_NEXTDLGCTL:
+      return MoveDialogFocus(dialog, wParam, lParam);
     case WM_NCDESTROY:
       if (state != nullptr && state->ownsFont && state->font != nullptr) {
         DeleteObject(state->font);

@@ -3,6 +3,8 @@
 // for icons loaded that way.
 #include "winuser.h"
 
+#include "core/user/IconImage.h"
+
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -129,4 +131,20 @@ BOOL DestroyIcon(HICON icon) {
       if (loaded == icon) return TRUE;  // shared icons stay
   }
   return Icons().Remove(icon);
+}
+
+bool ReadIconImage(HICON icon, IconImage& image) {
+  IconObject object{};
+  if (!Icons().Visit(icon, [&object](const IconObject* found) {
+        if (found != nullptr) object = *found;
+        return found != nullptr;
+      })) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  if (!DecodeIconBitmap(object.image, object.imageSize, image)) {
+    SetLastError(ERROR_INVALID_DATA);
+    return false;
+  }
+  return true;
 }

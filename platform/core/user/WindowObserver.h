@@ -19,6 +19,8 @@ class WindowObserver {
   virtual void WindowVisibilityChanged(HWND window, bool visible) {}
   // After the window's text changed.
   virtual void WindowTextChanged(HWND window) {}
+  // After WM_SETICON gave the window a big or small icon (or took it away).
+  virtual void WindowIconChanged(HWND window) {}
 };
 
 // Answers the observer it replaces; null stops the notifications. The object must outlive its

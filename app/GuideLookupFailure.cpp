@@ -1,0 +1,38 @@
+#include "app/GuideLookupFailure.h"
+
+#include <string>
+#include <string_view>
+
+#include "app/GuideLocation.h"
+#include "foundation/DebuggableException.h"
+#include "foundation/FormatTemplate.h"
+#include "foundation/TextEncoding.h"
+
+namespace {
+
+constexpr std::string_view kValueUnreadable =
+    "The installation guide cannot be shown, because the registry value \"{value}\" of the key "
+    "\"HKEY_LOCAL_MACHINE\\{key}\" could not be read.\n\n{error}\n\n"
+    "Please install the Tessarin Installation Generator again.";
+constexpr std::string_view kOtherFailure = "The installation guide cannot be shown.\n\n{error}";
+
+// The foundation's exceptions carry UTF-8 texts; others only their narrow what().
+CopiedUString<UTF8> ErrorText(const std::exception& error) {
+  if (const auto* own = dynamic_cast<const DebuggableException*>(&error)) return CopiedUString<UTF8>(own->MessageUtf8());
+  const char* text = error.what();
+  return CopiedUString<UTF8>(std::string_view(text != nullptr ? text : ""));
+}
+
+CopiedUString<UTF8> Utf8(LPCWSTR text) {
+  return ConvertU16ToU8Lenient(UStringRef<UTF16>(text, std::char_traits<char16_t>::length(text)));
+}
+
+}  // namespace
+
+CopiedUString<UTF8> DescribeGuideLookupFailure(LPCWSTR valueName, const std::exception& error) {
+  const CopiedUString<UTF8> errorText = ErrorText(error);
+  if (valueName == nullptr) return Format(UStringRef<UTF8>(kOtherFailure), {errorText.Ref()});
+  const CopiedUString<UTF8> value = Utf8(valueName);
+  const CopiedUString<UTF8> key = Utf8(kGeneratorKeyPath);
+  return Format(UStringRef<UTF8>(kValueUnreadable), {value.Ref(), key.Ref(), errorText.Ref()});
+}

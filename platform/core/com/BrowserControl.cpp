@@ -1,0 +1,399 @@
+#include "core/com/BrowserControl.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "core/com/BstrText.h"
+#include "core/com/HtmlEventObject.h"
+#include "core/user/WindowTeardown.h"
+#include "mshtmcid.h"
+#include "mshtmhst.h"
+#include "servprov.h"
+#include "urlmon.h"
+
+namespace core {
+
+const char16_t BrowserControl::kWindowClass[] = u"Shell Embedding";
+const char16_t BrowserControl::kViewWindowClass[] = u"Internet Explorer_Server";
+
+namespace {
+
+// The control of each control window and view window, for their window procedures.
+std::unordered_map<HWND, BrowserControl*>& ControlsByWindow() {
+  static std::unordered_map<HWND, BrowserControl*> controls;
+  return controls;
+}
+
+BrowserControl* ControlOfWindow(HWND window) {
+  auto it = ControlsByWindow().find(window);
+  return it != ControlsByWindow().end() ? it->second : nullptr;
+}
+
+LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      // The view fills the control.
+      if (HWND view = FindWindowExW(window, nullptr, BrowserControl::kViewWindowClass, nullptr))
+        MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_SETFOCUS:
+      if (HWND view = FindWindowExW(window, nullptr, BrowserControl::kViewWindowClass, nullptr)) SetFocus(view);
+      return 0;
+    case WM_NCDESTROY:
+      if (BrowserControl* control = ControlOfWindow(window)) control->WindowDestroyed(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK ViewWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (BrowserControl* control = ControlOfWindow(window)) return control->OnViewCommand(wParam);
+      return 0;
+    case WM_DESTROY:
+      if (BrowserControl* control = ControlOfWindow(window)) control->CloseView();
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_NCDESTROY:
+      if (BrowserControl* control = ControlOfWindow(window)) control->WindowDestroyed(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void RegisterWindowClasses() {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ControlWindowProcedure;
+    wc.lpszClassName = BrowserControl::kWindowClass;
+    RegisterClassExW(&wc);
+    wc.lpfnWndProc = ViewWindowProcedure;
+    wc.lpszClassName = BrowserControl::kViewWindowClass;
+    RegisterClassExW(&wc);
+    return true;
+  }();
+  (void)registered;
+}
+
+VARIANT ByReference(VARIANT* target) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BYREF | VT_VARIANT;
+  v.pvarVal = target;
+  return v;
+}
+
+VARIANT Dispatch(IDispatch* dispatch) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_DISPATCH;
+  v.pdispVal = dispatch;  // borrowed for the event
+  return v;
+}
+
+VARIANT FlagReference(VARIANT_BOOL* flag) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BYREF | VT_BOOL;
+  v.pboolVal = flag;
+  return v;
+}
+
+CComVariant TextVariant(std::u16string_view text) {
+  CComVariant v;
+  v.vt = VT_BSTR;
+  v.bstrVal = MakeBstr(text);
+  return v;
+}
+
+CComVariant BytesVariant(const std::string& bytes) {
+  CComVariant v;
+  if (bytes.empty()) return v;
+  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+  if (array == nullptr) return v;
+  void* data = nullptr;
+  SafeArrayAccessData(array, &data);
+  bytes.copy(static_cast<char*>(data), bytes.size());
+  SafeArrayUnaccessData(array);
+  v.vt = VT_ARRAY | VT_UI1;
+  v.parray = array;
+  return v;
+}
+
+}  // namespace
+
+// ---- Making and ending --------------------------------------------------------------------
+
+BrowserControl::BrowserControl(BrowserContextRef context) : FrameBrowser(std::move(context), 0) {
+  context_->control = this;
+  events_.Attach(new ConnectionPoint(DIID_DWebBrowserEvents2, static_cast<IConnectionPointContainer*>(this)));
+}
+
+BrowserControl::~BrowserControl() {
+  events_->DisconnectAll();
+  for (auto& [frame, document] : documents_) document->Close();
+  context_->control = nullptr;
+  if (viewWindow_ != nullptr) ControlsByWindow().erase(viewWindow_);
+  if (window_ != nullptr) ControlsByWindow().erase(window_);
+  context_->view.reset();
+  if (window_ != nullptr && !IsBeingDestroyed(window_)) DestroyWindow(window_);
+}
+
+HRESULT BrowserControl::Create(IUnknown* site, HWND parent, const RECT& rect, DWORD style, UINT id, LPCWSTR windowName,
+                               BrowserControl** control) {
+  if (control == nullptr) return E_POINTER;
+  *control = nullptr;
+  const std::shared_ptr<BrowserEngine> engine = CurrentBrowserEngine();
+  if (engine == nullptr) return REGDB_E_CLASSNOTREG;
+  RegisterWindowClasses();
+  CComPtr<BrowserControl> made;
+  made.Attach(new BrowserControl(std::make_shared<BrowserContext>()));
+  made->site_ = site;
+  const HWND window = CreateWindowExW(0, kWindowClass, windowName != nullptr ? windowName : u"",
+                                      style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top, rect.right - rect.left,
+                                      rect.bottom - rect.top, parent,
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+  if (window == nullptr) return E_FAIL;
+  made->window_ = window;
+  ControlsByWindow()[window] = made;
+  RECT client{};
+  GetClientRect(window, &client);
+  const HWND viewWindow = CreateWindowExW(0, kViewWindowClass, u"", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                                          client.bottom, window, nullptr, nullptr, nullptr);
+  if (viewWindow == nullptr) return E_FAIL;  // the control's window goes with the control
+  made->viewWindow_ = viewWindow;
+  ControlsByWindow()[viewWindow] = made;
+  std::unique_ptr<BrowserView> view = engine->CreateView(viewWindow, *made);
+  if (view == nullptr) return E_FAIL;
+  made->context_->view = std::move(view);
+  *control = made.Detach();
+  return S_OK;
+}
+
+BrowserControl* BrowserControl::Of(IUnknown* object) {
+  if (object == nullptr) return nullptr;
+  CComPtr<IWebBrowser2> browser;
+  if (FAILED(object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))) return nullptr;
+  return dynamic_cast<BrowserControl*>(static_cast<IWebBrowser2*>(browser));
+}
+
+void BrowserControl::DetachSite() {
+  site_.Release();
+  if (window_ != nullptr && !IsBeingDestroyed(window_)) DestroyWindow(window_);
+}
+
+void BrowserControl::CloseView() { context_->view.reset(); }
+
+void BrowserControl::WindowDestroyed(HWND window) {
+  ControlsByWindow().erase(window);
+  if (window == window_) window_ = nullptr;
+  if (window == viewWindow_) viewWindow_ = nullptr;
+}
+
+// ---- COM ----------------------------------------------------------------------------------
+
+STDMETHODIMP BrowserControl::QueryInterface(REFIID iid, void** object) { return FrameBrowser::QueryInterface(iid, object); }
+STDMETHODIMP_(ULONG) BrowserControl::AddRef() { return FrameBrowser::AddRef(); }
+STDMETHODIMP_(ULONG) BrowserControl::Release() { return FrameBrowser::Release(); }
+
+void* BrowserControl::FindInterface(REFIID iid) {
+  if (iid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
+  return FrameBrowser::FindInterface(iid);
+}
+
+STDMETHODIMP BrowserControl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
+  if (ppEnum != nullptr) *ppEnum = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP BrowserControl::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
+  if (ppCP == nullptr) return E_POINTER;
+  *ppCP = nullptr;
+  if (riid != DIID_DWebBrowserEvents2) return CONNECT_E_NOCONNECTION;
+  *ppCP = events_.p;
+  (*ppCP)->AddRef();
+  return S_OK;
+}
+
+HtmlDocument* BrowserControl::DocumentOf(BrowserFrame frame) {
+  CComPtr<HtmlDocument>& document = documents_[frame];
+  if (document == nullptr) document.Attach(new HtmlDocument(context_, frame));
+  return document;
+}
+
+IDispatch* BrowserControl::BrowserOf(BrowserFrame frame) {
+  if (frame == 0) return static_cast<IWebBrowser2*>(this);
+  CComPtr<FrameBrowser>& browser = frames_[frame];
+  if (browser == nullptr) browser.Attach(new FrameBrowser(context_, frame));
+  return static_cast<IWebBrowser2*>(browser.p);
+}
+
+LRESULT BrowserControl::OnViewCommand(WPARAM wParam) {
+  const std::shared_ptr<BrowserView> view = context_->view;
+  if (view == nullptr) return 0;
+  switch (LOWORD(wParam)) {
+    case IDM_COPY:
+    case IDM_CUT:
+    case IDM_PASTE:
+      view->ExecEditCommand(LOWORD(wParam));
+      break;
+    case IDM_SELECTALL: {
+      bool done = false;
+      view->ExecCommand(u"SelectAll", false, &done);
+      break;
+    }
+    case IDM_FIND:
+      view->ShowFind();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// ---- The view's reports: events -----------------------------------------------------------
+
+void BrowserControl::Fire(DISPID dispid, DISPPARAMS* params) {
+  // A sink may let go of the control (and destroy its window) while the event is delivered.
+  CComPtr<IWebBrowser2> keep(this);
+  const std::shared_ptr<BrowserView> view = context_->view;
+  events_->Fire(dispid, params);
+}
+
+bool BrowserControl::BeforeNavigate(const BrowserNavigation& navigation) {
+  CComVariant url = TextVariant(navigation.url);
+  CComVariant flags(static_cast<LONG>(navigation.flags));
+  CComVariant target = TextVariant(navigation.targetFrame);
+  CComVariant postData = BytesVariant(navigation.postData);
+  CComVariant headers = TextVariant(navigation.headers);
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  // Arguments go last first.
+  VARIANT args[7] = {FlagReference(&cancel), ByReference(&headers), ByReference(&postData), ByReference(&target),
+                     ByReference(&flags),    ByReference(&url),     Dispatch(BrowserOf(navigation.frame))};
+  DISPPARAMS params{args, nullptr, 7, 0};
+  Fire(DISPID_BEFORENAVIGATE2, &params);
+  return cancel != VARIANT_FALSE;
+}
+
+void BrowserControl::NavigateComplete(BrowserFrame frame, std::u16string_view url) {
+  CComVariant address = TextVariant(url);
+  VARIANT args[2] = {ByReference(&address), Dispatch(BrowserOf(frame))};
+  DISPPARAMS params{args, nullptr, 2, 0};
+  Fire(DISPID_NAVIGATECOMPLETE2, &params);
+}
+
+void BrowserControl::DocumentComplete(BrowserFrame frame, std::u16string_view url) {
+  CComVariant address = TextVariant(url);
+  VARIANT args[2] = {ByReference(&address), Dispatch(BrowserOf(frame))};
+  DISPPARAMS params{args, nullptr, 2, 0};
+  Fire(DISPID_DOCUMENTCOMPLETE, &params);
+}
+
+bool BrowserControl::NavigateError(BrowserFrame frame, std::u16string_view url, std::u16string_view targetFrame,
+                                   LONG status) {
+  CComVariant address = TextVariant(url);
+  CComVariant target = TextVariant(targetFrame);
+  CComVariant code(status);
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  VARIANT args[5] = {FlagReference(&cancel), ByReference(&code), ByReference(&target), ByReference(&address),
+                     Dispatch(BrowserOf(frame))};
+  DISPPARAMS params{args, nullptr, 5, 0};
+  Fire(DISPID_NAVIGATEERROR, &params);
+  return cancel != VARIANT_FALSE;
+}
+
+bool BrowserControl::DocumentEvent(DISPID event, BrowserEventState& state) {
+  CComPtr<IWebBrowser2> keep(this);
+  CComPtr<HtmlEventObject> eventObject;
+  eventObject.Attach(new HtmlEventObject(DocumentEventType(event), state));
+  // window.event is this event while its sinks run.
+  IHTMLEventObj* outer = context_->currentEvent;
+  context_->currentEvent = eventObject;
+  DocumentOf(0)->FireEvent(event, eventObject);
+  context_->currentEvent = outer;
+  state.returnValue = eventObject->ReturnValue();
+  return state.returnValue.has_value() && !*state.returnValue;
+}
+
+// ---- The view's questions: the site -------------------------------------------------------
+
+template <class Interface>
+CComPtr<Interface> BrowserControl::SiteInterface() const {
+  CComPtr<Interface> found;
+  if (site_ != nullptr) site_->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(&found));
+  return found;
+}
+
+template <class Interface>
+CComPtr<Interface> BrowserControl::SiteService(const IID& service) const {
+  CComPtr<Interface> found;
+  CComPtr<IServiceProvider> provider = SiteInterface<IServiceProvider>();
+  if (provider != nullptr) provider->QueryService(service, __uuidof(Interface), reinterpret_cast<void**>(&found));
+  return found;
+}
+
+bool BrowserControl::TranslateAccelerator(const MSG& message) {
+  CComPtr<IDocHostUIHandler> handler = SiteInterface<IDocHostUIHandler>();
+  if (handler == nullptr) return false;
+  MSG copy = message;
+  return handler->TranslateAccelerator(&copy, nullptr, 0) == S_OK;
+}
+
+bool BrowserControl::ShowContextMenu(POINT screenPoint) {
+  CComPtr<IDocHostUIHandler> handler = SiteInterface<IDocHostUIHandler>();
+  if (handler == nullptr) return false;
+  CComPtr<IUnknown> commands(static_cast<IOleCommandTarget*>(DocumentOf(0)));
+  POINT point = screenPoint;
+  return handler->ShowContextMenu(CONTEXT_MENU_DEFAULT, &point, commands, nullptr) == S_OK;
+}
+
+UrlActionAnswer BrowserControl::ProcessUrlAction(std::u16string_view url, DWORD action) {
+  CComPtr<IInternetSecurityManager> manager = SiteService<IInternetSecurityManager>(SID_SInternetSecurityManager);
+  if (manager == nullptr) return UrlActionAnswer::Default;
+  const std::u16string address(url);
+  // Anything the manager leaves unwritten reads as no policy at all.
+  DWORD policy = 0xFFFFFFFF;
+  const HRESULT hr = manager->ProcessUrlAction(address.c_str(), action, reinterpret_cast<BYTE*>(&policy), sizeof(policy),
+                                               nullptr, 0, PUAF_DEFAULT, 0);
+  if (FAILED(hr)) return UrlActionAnswer::Default;  // INET_E_DEFAULT_ACTION among them
+  // The permission is the policy's low four bits.
+  if ((policy & 0x0F) == URLPOLICY_ALLOW && policy != 0xFFFFFFFF) return UrlActionAnswer::Allow;
+  if ((policy & 0x0F) == URLPOLICY_DISALLOW && policy != 0xFFFFFFFF) return UrlActionAnswer::Disallow;
+  return UrlActionAnswer::Default;
+}
+
+bool BrowserControl::ContinueDespiteSecurityProblem(DWORD problem) {
+  CComPtr<IHttpSecurity> security = SiteService<IHttpSecurity>(IID_IHttpSecurity);
+  // Without a host that says go on, a page with a certificate problem does not load.
+  return security != nullptr && security->OnSecurityProblem(problem) == S_OK;
+}
+
+DWORD BrowserControl::HostFlags() {
+  CComPtr<IDocHostUIHandler> handler = SiteInterface<IDocHostUIHandler>();
+  if (handler == nullptr) return 0;
+  DOCHOSTUIINFO info{};
+  info.cbSize = sizeof(info);
+  return SUCCEEDED(handler->GetHostInfo(&info)) ? info.dwFlags : 0;
+}
+
+bool BrowserControl::ShowMessage(std::u16string_view text, std::u16string_view caption, DWORD type, LRESULT* result) {
+  CComPtr<IDocHostShowUI> ui = SiteInterface<IDocHostShowUI>();
+  if (ui == nullptr) return false;
+  std::u16string message(text);
+  std::u16string title(caption);
+  LRESULT answer = 0;
+  const bool shown =
+      ui->ShowMessage(viewWindow_, message.data(), title.data(), type, nullptr, 0, &answer) == S_OK;
+  if (shown && result != nullptr) *result = answer;
+  return shown;
+}
+
+bool BrowserControl::ShowHelp(POINT screenPoint) {
+  CComPtr<IDocHostShowUI> ui = SiteInterface<IDocHostShowUI>();
+  return ui != nullptr && ui->ShowHelp(viewWindow_, nullptr, 0, 0, screenPoint, nullptr) == S_OK;
+}
+
+}  // namespace core

@@ -1,0 +1,84 @@
+#include "gtk/GtkMessageBox.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <string>
+
+#include "gtk/TextConversion.h"
+#include "gtk/WindowPresenter.h"
+
+namespace gtkui {
+
+namespace {
+
+GtkMessageType MessageTypeOf(UINT type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONERROR:
+      return GTK_MESSAGE_ERROR;
+    case MB_ICONWARNING:
+      return GTK_MESSAGE_WARNING;
+    case MB_ICONINFORMATION:
+      return GTK_MESSAGE_INFO;
+    default:
+      return GTK_MESSAGE_OTHER;
+  }
+}
+
+// The buttons of the box's kind, with the platform's answers as response ids.
+void AddButtons(GtkDialog* dialog, UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+      gtk_dialog_add_button(dialog, "_Cancel", IDCANCEL);
+      gtk_dialog_add_button(dialog, "_OK", IDOK);
+      gtk_dialog_set_default_response(dialog, IDOK);
+      break;
+    case MB_YESNO:
+      gtk_dialog_add_button(dialog, "_No", IDNO);
+      gtk_dialog_add_button(dialog, "_Yes", IDYES);
+      gtk_dialog_set_default_response(dialog, IDYES);
+      break;
+    default:
+      gtk_dialog_add_button(dialog, "_OK", IDOK);
+      gtk_dialog_set_default_response(dialog, IDOK);
+      break;
+  }
+}
+
+// The box's first button, the answer when nobody can press one.
+int FirstButton(UINT type) { return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK; }
+
+// Closing the box without a button: Cancel where the box has one, No for a yes/no box (the
+// platform's box has no close button then), OK otherwise.
+int AnswerOfClose(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+      return IDCANCEL;
+    case MB_YESNO:
+      return IDNO;
+    default:
+      return IDOK;
+  }
+}
+
+}  // namespace
+
+GtkMessageBox::GtkMessageBox() : uiThread_(std::this_thread::get_id()) {}
+
+int GtkMessageBox::ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type) {
+  const std::string line = MessageBoxLine(text, caption);
+  std::fprintf(stderr, "%s\n", line.c_str());
+  std::fflush(stderr);
+  if (std::this_thread::get_id() != uiThread_) return FirstButton(type);
+
+  GtkWindow* parent = owner != nullptr ? WindowPresenter::Instance().GtkWindowOf(owner) : nullptr;
+  GtkWidget* dialog = gtk_message_dialog_new(parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+                                             MessageTypeOf(type), GTK_BUTTONS_NONE, "%s", Utf8Of(text).c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), Utf8Of(caption).c_str());
+  AddButtons(GTK_DIALOG(dialog), type);
+  const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  return response > 0 ? response : AnswerOfClose(type);
+}
+
+}  // namespace gtkui

@@ -1,0 +1,1039 @@
+#include "gtk/WebKitBrowserView.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/kernel/PathMapping.h"
+#include "gtk/TextConversion.h"
+#include "exdisp.h"
+#include "mshtmcid.h"
+#include "mshtmdid.h"
+#include "shellapi.h"
+#include "urlmon.h"
+#include "gtk/FileAddress.h"
+#include "gtk/FindBar.h"
+#include "gtk/KeyMessage.h"
+#include "gtk/WebKitErrors.h"
+#include "gtk/WindowPresenter.h"
+
+namespace gtkui {
+
+namespace {
+
+// The scripts of the view run in a world of their own: the page's scripts cannot see or
+// replace what they define, and they run whether or not the page may run script.
+constexpr char kScriptWorld[] = "tsr-browser-host";
+constexpr guint kScriptTimeoutMs = 5000;
+constexpr char kMemoryPageBase[] = "about:blank";
+constexpr UINT kDeliverEvent = WM_APP + 0x5E1;
+constexpr char16_t kEventWindowClass[] = u"TsrWebKitViewEvents";
+constexpr char kSelectionHandler[] = "tsrSelection";
+constexpr char16_t kScriptMessageCaption[] = u"Message from webpage";
+constexpr DWORD kIconQuestion = 0x20;  // MB_ICONQUESTION
+// Reports every change of the top-level document's selection: whether it holds anything.
+constexpr char kSelectionScript[] =
+    "(function () {\n"
+    "  function report() {\n"
+    "    var selection = document.getSelection();\n"
+    "    window.webkit.messageHandlers.tsrSelection.postMessage(!!selection && !selection.isCollapsed);\n"
+    "  }\n"
+    "  document.addEventListener('selectionchange', report);\n"
+    "  report();\n"
+    "})();";
+
+std::u16string PlatformAddress(std::string_view engineUrl) {
+  return ToPlatformAddress(engineUrl, core::CurrentPathMapping().get());
+}
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i];
+    char16_t y = b[i];
+    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x - u'A' + u'a');
+    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y - u'A' + u'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Addresses as WebKit may write them back: the same once their escapes are decoded.
+bool SameAddress(const std::string& expected, const char* reported) {
+  if (reported == nullptr) return false;
+  if (expected == reported) return true;
+  gchar* a = g_uri_unescape_string(expected.c_str(), nullptr);
+  gchar* b = g_uri_unescape_string(reported, nullptr);
+  const bool same = a != nullptr && b != nullptr && std::string(a) == b;
+  g_free(a);
+  g_free(b);
+  return same;
+}
+
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c; break;
+    }
+  }
+  return out;
+}
+
+// The editing commands the host may name, in WebKit's names.
+const char* EditingCommandOf(std::u16string_view command) {
+  static const std::pair<const char16_t*, const char*> kCommands[] = {
+      {u"Copy", WEBKIT_EDITING_COMMAND_COPY},   {u"Cut", WEBKIT_EDITING_COMMAND_CUT},
+      {u"Paste", WEBKIT_EDITING_COMMAND_PASTE}, {u"SelectAll", WEBKIT_EDITING_COMMAND_SELECT_ALL},
+      {u"Undo", WEBKIT_EDITING_COMMAND_UNDO},   {u"Redo", WEBKIT_EDITING_COMMAND_REDO},
+  };
+  for (const auto& [name, webkit] : kCommands)
+    if (EqualsIgnoringCase(command, name)) return webkit;
+  return nullptr;
+}
+
+// "Name: value" lines of the host's extra headers.
+void AddHeaders(WebKitURIRequest* request, std::u16string_view headers) {
+  SoupMessageHeaders* target = webkit_uri_request_get_http_headers(request);
+  if (target == nullptr) return;  // not an HTTP address
+  const std::string text = Utf8Of(headers);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t colon = line.find(':');
+    if (colon != std::string::npos && colon > 0) {
+      std::string value = line.substr(colon + 1);
+      value.erase(0, value.find_first_not_of(" \t"));
+      soup_message_headers_append(target, line.substr(0, colon).c_str(), value.c_str());
+    }
+    start = end + 1;
+  }
+}
+
+POINT PointerOnScreen(GtkWidget* widget) {
+  GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(widget));
+  GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
+  gint x = 0;
+  gint y = 0;
+  if (pointer != nullptr) gdk_device_get_position(pointer, nullptr, &x, &y);
+  return POINT{x, y};
+}
+
+LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kDeliverEvent) {
+    if (auto* view = reinterpret_cast<WebKitBrowserView*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+      view->DeliverNextEvent();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A hidden child of the view's window receives the view's posted events; destroyed with
+// that window, it takes the events still queued with it.
+HWND CreateEventWindow(HWND parent) {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &EventWindowProcedure;
+    windowClass.lpszClassName = kEventWindowClass;
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  if (!registered) return nullptr;
+  return CreateWindowExW(0, kEventWindowClass, u"", WS_CHILD, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
+}
+
+struct ScriptWait {
+  bool done = false;
+  bool abandoned = false;
+  JSCValue* value = nullptr;
+};
+
+void OnScriptEvaluated(GObject* source, GAsyncResult* result, gpointer data) {
+  auto* wait = static_cast<std::shared_ptr<ScriptWait>*>(data);
+  GError* error = nullptr;
+  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+  if (error != nullptr) g_error_free(error);
+  if ((*wait)->abandoned) {
+    if (value != nullptr) g_object_unref(value);
+  } else {
+    (*wait)->value = value;
+    (*wait)->done = true;
+  }
+  delete wait;
+}
+
+void OnScriptRun(GObject* source, GAsyncResult* result, gpointer) {
+  GError* error = nullptr;
+  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+  if (value != nullptr) g_object_unref(value);
+  if (error != nullptr) g_error_free(error);
+}
+
+gboolean OnScriptTimeout(gpointer flag) {
+  *static_cast<bool*>(flag) = true;
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+// ---- Queued events ----------------------------------------------------------------------
+
+struct WebKitBrowserView::QueuedEvent {
+  enum class Kind {
+    Policy,             // BeforeNavigate, then use or ignore the decision
+    NewWindow,          // BeforeNavigate for a new window; opened outside when not cancelled
+    OpenOutside,        // a page WebKit cannot show: the user is asked to open it outside
+    NavigateComplete,
+    DocumentComplete,
+    NavigateError,
+    CertificateError,
+  };
+
+  Kind kind = Kind::NavigateComplete;
+  unsigned generation = 0;
+  core::BrowserNavigation navigation;  // url, frame, target frame of the event
+  std::string engineUrl;
+  LONG status = 0;
+  WebKitPolicyDecision* decision = nullptr;
+  GTlsCertificate* certificate = nullptr;
+  GTlsCertificateFlags certificateErrors = static_cast<GTlsCertificateFlags>(0);
+
+  QueuedEvent() = default;
+  QueuedEvent(QueuedEvent&& other) noexcept { *this = std::move(other); }
+  QueuedEvent& operator=(QueuedEvent&& other) noexcept {
+    if (this != &other) {
+      Release();
+      kind = other.kind;
+      generation = other.generation;
+      navigation = std::move(other.navigation);
+      engineUrl = std::move(other.engineUrl);
+      status = other.status;
+      decision = std::exchange(other.decision, nullptr);
+      certificate = std::exchange(other.certificate, nullptr);
+      certificateErrors = other.certificateErrors;
+    }
+    return *this;
+  }
+  ~QueuedEvent() { Release(); }
+
+  // Answers the decision; a decision nobody answered is ignored when the event goes.
+  void Decide(bool use) {
+    if (decision == nullptr) return;
+    if (use)
+      webkit_policy_decision_use(decision);
+    else
+      webkit_policy_decision_ignore(decision);
+    g_object_unref(std::exchange(decision, nullptr));
+  }
+
+ private:
+  void Release() {
+    Decide(false);
+    if (certificate != nullptr) g_object_unref(std::exchange(certificate, nullptr));
+  }
+};
+
+// ---- Construction -----------------------------------------------------------------------
+
+WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context)
+    : window_(window), host_(host), context_(context), content_(webkit_user_content_manager_new()),
+      view_(WEBKIT_WEB_VIEW(
+          g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "user-content-manager", content_, nullptr))),
+      overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
+  g_object_ref_sink(view_);
+  g_object_ref_sink(overlay_);
+  WebKitSettings* settings = webkit_web_view_get_settings(view_);
+  webkit_settings_set_javascript_can_open_windows_automatically(settings, FALSE);
+  webkit_settings_set_enable_developer_extras(settings, FALSE);
+  webkit_settings_set_enable_write_console_messages_to_stdout(settings, FALSE);
+  // Local guide pages may read the files beside them, as they may in the platform's browser.
+  webkit_settings_set_allow_file_access_from_file_urls(settings, TRUE);
+
+  g_signal_connect(content_, "script-message-received::tsrSelection",
+                   G_CALLBACK(&WebKitBrowserView::OnSelectionMessage), this);
+  webkit_user_content_manager_register_script_message_handler_in_world(content_, kSelectionHandler, kScriptWorld);
+  WebKitUserScript* selection =
+      webkit_user_script_new_for_world(kSelectionScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                                       WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_END, kScriptWorld, nullptr, nullptr);
+  webkit_user_content_manager_add_script(content_, selection);
+  webkit_user_script_unref(selection);
+
+  gtk_container_add(GTK_CONTAINER(overlay_), GTK_WIDGET(view_));
+  gtk_widget_show(GTK_WIDGET(view_));
+  findBar_ = std::make_unique<FindBar>(GTK_OVERLAY(overlay_), view_);
+
+  g_signal_connect(view_, "decide-policy", G_CALLBACK(&WebKitBrowserView::OnDecidePolicy), this);
+  g_signal_connect(view_, "load-changed", G_CALLBACK(&WebKitBrowserView::OnLoadChanged), this);
+  g_signal_connect(view_, "load-failed", G_CALLBACK(&WebKitBrowserView::OnLoadFailed), this);
+  g_signal_connect(view_, "load-failed-with-tls-errors", G_CALLBACK(&WebKitBrowserView::OnTlsErrors), this);
+  g_signal_connect(view_, "context-menu", G_CALLBACK(&WebKitBrowserView::OnContextMenu), this);
+  g_signal_connect(view_, "key-press-event", G_CALLBACK(&WebKitBrowserView::OnKey), this);
+  g_signal_connect(view_, "key-release-event", G_CALLBACK(&WebKitBrowserView::OnKey), this);
+  g_signal_connect(view_, "scroll-event", G_CALLBACK(&WebKitBrowserView::OnScroll), this);
+  g_signal_connect(view_, "drag-motion", G_CALLBACK(&WebKitBrowserView::OnDragMotion), this);
+  g_signal_connect(view_, "drag-drop", G_CALLBACK(&WebKitBrowserView::OnDragDrop), this);
+  g_signal_connect(view_, "drag-data-received", G_CALLBACK(&WebKitBrowserView::OnDragDataReceived), this);
+  g_signal_connect(view_, "create", G_CALLBACK(&WebKitBrowserView::OnCreate), this);
+  g_signal_connect(view_, "script-dialog", G_CALLBACK(&WebKitBrowserView::OnScriptDialog), this);
+  g_signal_connect(view_, "permission-request", G_CALLBACK(&WebKitBrowserView::OnPermissionRequest), this);
+  g_signal_connect(view_, "map", G_CALLBACK(&WebKitBrowserView::OnMap), this);
+
+  eventWindow_ = CreateEventWindow(window_);
+  if (eventWindow_ != nullptr) SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  WindowPresenter::Instance().AttachWidget(window_, overlay_);
+}
+
+WebKitBrowserView::~WebKitBrowserView() {
+  *alive_ = false;
+  if (eventWindow_ != nullptr && IsWindow(eventWindow_)) {
+    SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, 0);
+    DestroyWindow(eventWindow_);
+  }
+  // Unanswered decisions are ignored as the queue goes; WebKit must not call back into a view
+  // that is going away.
+  g_signal_handlers_disconnect_by_data(view_, this);
+  g_signal_handlers_disconnect_by_data(content_, this);
+  queue_.clear();
+  findBar_.reset();
+  webkit_web_view_stop_loading(view_);
+  WindowPresenter::Instance().DetachWidget(window_);
+  gtk_widget_destroy(overlay_);
+  g_object_unref(overlay_);
+  g_object_unref(view_);
+  g_object_unref(content_);
+}
+
+// ---- Host requests ----------------------------------------------------------------------
+
+// WebKit loads into the view's top-level frame only; a frame of the page cannot be named from
+// outside it. A target that names no frame of the view ("_blank" or any name other than the
+// view's own) is a new window, as the platform's browser makes one for a name it does not
+// know.
+HRESULT WebKitBrowserView::Navigate(const core::BrowserNavigation& request) {
+  if (request.url.empty()) return E_INVALIDARG;
+  if (request.frame != 0) return E_NOTIMPL;
+  const std::u16string& target = request.targetFrame;
+  if (!target.empty() && target != u"_self" && target != u"_top" && target != u"_parent") {
+    OpenOutside(request.url);
+    return S_OK;
+  }
+  core::BrowserNavigation navigation = request;
+  navigation.userInitiated = false;
+  const std::shared_ptr<bool> alive = alive_;
+  if (host_.BeforeNavigate(navigation) || !*alive) return S_OK;
+  const std::string uri = ToEngineAddress(request.url, core::CurrentPathMapping().get());
+  StartTopLevelLoad(false);
+  ApplyScriptPermission(request.url);
+  if (!*alive) return S_OK;
+  approved_ = uri;
+  // WebKit's requests carry no body: post data is not sent.
+  WebKitURIRequest* uriRequest = webkit_uri_request_new(uri.c_str());
+  AddHeaders(uriRequest, request.headers);
+  webkit_web_view_load_request(view_, uriRequest);
+  g_object_unref(uriRequest);
+  return S_OK;
+}
+
+HRESULT WebKitBrowserView::Reload() {
+  if (!hasDocument_) return S_OK;
+  StartReload();
+  webkit_web_view_reload(view_);
+  return S_OK;
+}
+
+void WebKitBrowserView::SetSilent(bool silent) { silent_ = silent; }
+
+void WebKitBrowserView::SetDropTarget(bool acceptDrops) { acceptDrops_ = acceptDrops; }
+
+std::u16string WebKitBrowserView::LocationUrl(core::BrowserFrame frame) const {
+  if (frame != 0) {
+    auto found = frames_.find(frame);
+    return found != frames_.end() && found->second.committed ? found->second.url : std::u16string();
+  }
+  if (!hasDocument_ || memoryDocument_) return std::u16string();
+  return PlatformAddress(committedUri_);
+}
+
+// WebKit learns a page's title after the page has finished loading at times; the document
+// knows it from the start.
+std::u16string WebKitBrowserView::Title(core::BrowserFrame frame) const {
+  if (frame != 0 || !hasDocument_) return std::u16string();
+  const gchar* title = webkit_web_view_get_title(view_);
+  if (title != nullptr && *title != '\0') return Utf16Of(title);
+  if (loadPending_) return std::u16string();
+  JSCValue* value = EvaluateAndWait("document.title");
+  if (value == nullptr) return std::u16string();
+  std::u16string text;
+  if (jsc_value_is_string(value)) {
+    gchar* utf8 = jsc_value_to_string(value);
+    text = Utf16Of(utf8 != nullptr ? utf8 : "");
+    g_free(utf8);
+  }
+  g_object_unref(value);
+  return text;
+}
+
+bool WebKitBrowserView::HasDocument() const { return hasDocument_; }
+
+HRESULT WebKitBrowserView::LoadHtml(std::string_view bytes) {
+  StartTopLevelLoad(true);
+  const std::shared_ptr<bool> alive = alive_;
+  ApplyScriptPermission(Utf16Of(kMemoryPageBase));
+  if (!*alive) return S_OK;
+  approved_ = kMemoryPageBase;
+  // The host's text is UTF-8 throughout; a page from memory is read as such.
+  GBytes* data = g_bytes_new(bytes.data(), bytes.size());
+  webkit_web_view_load_bytes(view_, data, "text/html", "UTF-8", kMemoryPageBase);
+  g_bytes_unref(data);
+  return S_OK;
+}
+
+HRESULT WebKitBrowserView::CreateStyleSheet(std::u16string_view href, LONG index, UINT_PTR* sheet) {
+  if (sheet == nullptr) return E_POINTER;
+  *sheet = 0;
+  if (!hasDocument_ && !loadPending_) return E_FAIL;
+  const UINT_PTR id = nextSheet_++;
+  HostStyleSheet& created = sheets_[id];
+  // The sheet's address is the platform's; the page imports the file WebKit can read.
+  if (!href.empty()) created.href = Utf16Of(ToEngineAddress(href, core::CurrentPathMapping().get()));
+  created.index = index;
+  RunPageScript(StyleSheetScript(id, created));
+  *sheet = id;
+  return S_OK;
+}
+
+HRESULT WebKitBrowserView::AddRule(UINT_PTR sheet, std::u16string_view selector, std::u16string_view style,
+                                   LONG index, LONG* newIndex) {
+  auto found = sheets_.find(sheet);
+  if (found == sheets_.end() || selector.empty()) return E_INVALIDARG;
+  auto& rules = found->second.rules;
+  const std::size_t at = index < 0 || static_cast<std::size_t>(index) > rules.size() ? rules.size()
+                                                                                     : static_cast<std::size_t>(index);
+  rules.insert(rules.begin() + static_cast<std::ptrdiff_t>(at), {std::u16string(selector), std::u16string(style)});
+  if (newIndex != nullptr) *newIndex = static_cast<LONG>(at);
+  RunPageScript(StyleSheetScript(sheet, found->second));
+  return S_OK;
+}
+
+// Answered at once from what the view already knows, kept current as the selection changes:
+// WebKit's editor state (whether the page allows cutting, copying, pasting, undoing) and the
+// page's own report of whether anything is selected.
+HRESULT WebKitBrowserView::QueryCommandEnabled(std::u16string_view command, bool* enabled) {
+  if (enabled == nullptr) return E_POINTER;
+  *enabled = false;
+  const char* webkit = EditingCommandOf(command);
+  if (webkit == nullptr) return E_INVALIDARG;
+  if (!hasDocument_) return S_OK;
+  WebKitEditorState* state = webkit_web_view_get_editor_state(view_);
+  const std::string name = webkit;
+  if (name == WEBKIT_EDITING_COMMAND_SELECT_ALL)
+    *enabled = true;
+  else if (state == nullptr)
+    *enabled = false;
+  else if (name == WEBKIT_EDITING_COMMAND_COPY)
+    *enabled = hasSelection_ && webkit_editor_state_is_copy_available(state);
+  else if (name == WEBKIT_EDITING_COMMAND_CUT)
+    *enabled = hasSelection_ && webkit_editor_state_is_cut_available(state);
+  else if (name == WEBKIT_EDITING_COMMAND_PASTE)
+    *enabled = webkit_editor_state_is_paste_available(state);
+  else if (name == WEBKIT_EDITING_COMMAND_UNDO)
+    *enabled = webkit_editor_state_is_undo_available(state);
+  else if (name == WEBKIT_EDITING_COMMAND_REDO)
+    *enabled = webkit_editor_state_is_redo_available(state);
+  return S_OK;
+}
+
+HRESULT WebKitBrowserView::ExecCommand(std::u16string_view command, bool, bool* done) {
+  if (done != nullptr) *done = false;
+  const char* webkit = EditingCommandOf(command);
+  if (webkit == nullptr) return E_INVALIDARG;
+  if (!hasDocument_) return E_FAIL;
+  const bool executed = ExecuteEditingCommand(webkit);
+  if (done != nullptr) *done = executed;
+  return S_OK;
+}
+
+// Without a document the command is dropped, as the platform drops it without a page window.
+HRESULT WebKitBrowserView::ExecEditCommand(UINT idm) {
+  const char* command = nullptr;
+  switch (idm) {
+    case IDM_COPY: command = WEBKIT_EDITING_COMMAND_COPY; break;
+    case IDM_CUT: command = WEBKIT_EDITING_COMMAND_CUT; break;
+    case IDM_PASTE: command = WEBKIT_EDITING_COMMAND_PASTE; break;
+    case IDM_SELECTALL: command = WEBKIT_EDITING_COMMAND_SELECT_ALL; break;
+    case IDM_FIND: return ShowFind();
+    default: return E_INVALIDARG;
+  }
+  if (hasDocument_) ExecuteEditingCommand(command);
+  return S_OK;
+}
+
+HRESULT WebKitBrowserView::ShowFind() {
+  if (!hasDocument_) return E_FAIL;
+  findBar_->Show();
+  return S_OK;
+}
+
+bool WebKitBrowserView::HasElement(std::u16string_view id) const {
+  if (!hasDocument_ || loadPending_) return false;
+  JSCValue* value = EvaluateAndWait(ElementExistsScript(id));
+  if (value == nullptr) return false;
+  const bool exists = jsc_value_is_boolean(value) && jsc_value_to_boolean(value);
+  g_object_unref(value);
+  return exists;
+}
+
+HRESULT WebKitBrowserView::GetElementHtml(std::u16string_view id, std::u16string* html) const {
+  if (html == nullptr) return E_POINTER;
+  html->clear();
+  if (!hasDocument_ || loadPending_) return E_FAIL;
+  JSCValue* value = EvaluateAndWait(ElementHtmlScript(id));
+  if (value == nullptr) return E_FAIL;
+  HRESULT result = E_INVALIDARG;
+  if (jsc_value_is_string(value)) {
+    gchar* text = jsc_value_to_string(value);
+    *html = Utf16Of(text != nullptr ? text : "");
+    g_free(text);
+    result = S_OK;
+  }
+  g_object_unref(value);
+  return result;
+}
+
+// While a new document is on its way the content waits for it, like the host's style sheets.
+HRESULT WebKitBrowserView::SetElementHtml(std::u16string_view id, std::u16string_view html) {
+  if (loadPending_) {
+    waitingScripts_.push_back(SetElementHtmlScript(id, html));
+    return S_OK;
+  }
+  if (!hasDocument_) return E_FAIL;
+  JSCValue* value = EvaluateAndWait(SetElementHtmlScript(id, html));
+  if (value == nullptr) return E_FAIL;
+  const bool found = jsc_value_is_boolean(value) && jsc_value_to_boolean(value);
+  g_object_unref(value);
+  return found ? S_OK : E_INVALIDARG;
+}
+
+// ---- WebKit's signals -------------------------------------------------------------------
+
+gboolean WebKitBrowserView::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                           WebKitPolicyDecisionType type, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  switch (type) {
+    case WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION:
+      return view->DecideNavigation(decision);
+    case WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION:
+      return view->DecideNewWindow(decision);
+    case WEBKIT_POLICY_DECISION_TYPE_RESPONSE:
+      return view->DecideResponse(decision);
+    default:
+      return FALSE;
+  }
+}
+
+gboolean WebKitBrowserView::DecideNavigation(WebKitPolicyDecision* decision) {
+  WebKitNavigationAction* action =
+      webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+  const WebKitNavigationType type = webkit_navigation_action_get_navigation_type(action);
+  const bool gesture = webkit_navigation_action_is_user_gesture(action);
+  if (approved_ && SameAddress(*approved_, uri)) {
+    approved_.reset();
+    webkit_policy_decision_use(decision);
+    return TRUE;
+  }
+  // A server's redirect goes on within the navigation that was asked about, as it does in
+  // the platform's browser.
+  if (webkit_navigation_action_is_redirect(action)) {
+    webkit_policy_decision_use(decision);
+    return TRUE;
+  }
+  // A reload asks nothing: the platform's browser raises no before-navigate for a refresh.
+  if (type == WEBKIT_NAVIGATION_TYPE_RELOAD) {
+    if (!reloading_) StartReload();
+    webkit_policy_decision_use(decision);
+    return TRUE;
+  }
+  const bool subframe = documentLoading_ && type == WEBKIT_NAVIGATION_TYPE_OTHER && !gesture;
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::Policy;
+  event.engineUrl = uri != nullptr ? uri : "";
+  event.navigation.url = PlatformAddress(event.engineUrl);
+  event.navigation.frame = subframe ? nextFrame_++ : 0;
+  event.navigation.userInitiated = gesture || type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
+  if (type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) event.navigation.flags = navHyperlink;
+  event.decision = WEBKIT_POLICY_DECISION(g_object_ref(decision));
+  Enqueue(std::move(event));
+  return TRUE;
+}
+
+gboolean WebKitBrowserView::DecideNewWindow(WebKitPolicyDecision* decision) {
+  WebKitNavigationAction* action =
+      webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+  const char* target = webkit_navigation_action_get_frame_name(action);
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::NewWindow;
+  event.engineUrl = uri != nullptr ? uri : "";
+  event.navigation.url = PlatformAddress(event.engineUrl);
+  event.navigation.targetFrame = Utf16Of(target != nullptr && *target != '\0' ? target : "_blank");
+  event.navigation.flags = navOpenInNewWindow;
+  event.navigation.userInitiated = webkit_navigation_action_is_user_gesture(action);
+  event.decision = WEBKIT_POLICY_DECISION(g_object_ref(decision));
+  Enqueue(std::move(event));
+  return TRUE;
+}
+
+// Responses do tell main frame from subframe: a subframe's marks its commit. A top-level
+// response WebKit cannot show is not saved anywhere; the user may open it outside.
+gboolean WebKitBrowserView::DecideResponse(WebKitPolicyDecision* decision) {
+  WebKitResponsePolicyDecision* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+  const bool main = webkit_response_policy_decision_is_main_frame_main_resource(response);
+  const char* uri = webkit_uri_request_get_uri(webkit_response_policy_decision_get_request(response));
+  const std::string engineUrl = uri != nullptr ? uri : "";
+  const bool supported = webkit_response_policy_decision_is_mime_type_supported(response);
+  if (!main && supported) {
+    auto frame = std::find_if(frames_.begin(), frames_.end(),
+                              [&](const auto& entry) { return !entry.second.committed && entry.second.engineUrl == engineUrl; });
+    if (frame == frames_.end())
+      frame = std::find_if(frames_.begin(), frames_.end(), [](const auto& entry) { return !entry.second.committed; });
+    if (frame != frames_.end()) {
+      frame->second.committed = true;
+      frame->second.engineUrl = engineUrl;
+      frame->second.url = PlatformAddress(engineUrl);
+      QueuedEvent event;
+      event.kind = QueuedEvent::Kind::NavigateComplete;
+      event.navigation.frame = frame->first;
+      event.navigation.url = frame->second.url;
+      Enqueue(std::move(event));
+    }
+  }
+  if (supported) return FALSE;
+  webkit_policy_decision_ignore(decision);
+  if (main) {
+    QueuedEvent event;
+    event.kind = QueuedEvent::Kind::OpenOutside;
+    event.navigation.url = PlatformAddress(engineUrl);
+    Enqueue(std::move(event));
+  }
+  return TRUE;
+}
+
+void WebKitBrowserView::OnLoadChanged(WebKitWebView*, WebKitLoadEvent loadEvent, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  switch (loadEvent) {
+    case WEBKIT_LOAD_STARTED:
+      view->skipFinished_ = false;
+      // A top-level load that none of the view's paths started: a navigation taken for a
+      // subframe's was the top-level document's after all.
+      if (!view->loadPending_) view->StartTopLevelLoad(false);
+      break;
+    case WEBKIT_LOAD_COMMITTED:
+      view->Committed();
+      break;
+    case WEBKIT_LOAD_FINISHED:
+      view->Finished();
+      break;
+    default:
+      break;
+  }
+}
+
+void WebKitBrowserView::Committed() {
+  hasSelection_ = false;
+  const char* uri = webkit_web_view_get_uri(view_);
+  committedUri_ = uri != nullptr ? uri : "";
+  hasDocument_ = true;
+  documentLoading_ = true;
+  loadPending_ = false;
+  memoryDocument_ = memoryLoad_;
+  // A reloaded document gets the host's sheets again: no new navigate-complete asks for them.
+  if (reloading_)
+    for (const auto& [id, sheet] : sheets_) waitingScripts_.insert(waitingScripts_.begin(), StyleSheetScript(id, sheet));
+  for (const std::string& script : std::exchange(waitingScripts_, {})) RunPageScript(script);
+  if (memoryDocument_ || reloading_) return;
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::NavigateComplete;
+  event.navigation.url = LocationUrl(0);
+  Enqueue(std::move(event));
+}
+
+void WebKitBrowserView::Finished() {
+  documentLoading_ = false;
+  reloading_ = false;
+  if (std::exchange(skipFinished_, false)) return;
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::DocumentComplete;
+  event.navigation.url = LocationUrl(0);
+  Enqueue(std::move(event));
+}
+
+gboolean WebKitBrowserView::OnLoadFailed(WebKitWebView*, WebKitLoadEvent loadEvent, gchar* uri, GError* error,
+                                         gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  const bool beforeCommit = loadEvent == WEBKIT_LOAD_STARTED || loadEvent == WEBKIT_LOAD_REDIRECTED;
+  if (beforeCommit) {
+    view->loadPending_ = false;
+    view->reloading_ = false;
+    view->skipFinished_ = true;
+    view->waitingScripts_.clear();
+  }
+  const std::optional<LONG> status = NavigateErrorStatusOf(error);
+  if (!status || !beforeCommit) return FALSE;
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::NavigateError;
+  event.engineUrl = uri != nullptr ? uri : "";
+  event.navigation.url = PlatformAddress(event.engineUrl);
+  event.status = *status;
+  view->Enqueue(std::move(event));
+  // The host decides about the error page when the event reaches it.
+  return TRUE;
+}
+
+gboolean WebKitBrowserView::OnTlsErrors(WebKitWebView*, gchar* uri, GTlsCertificate* certificate,
+                                        GTlsCertificateFlags errors, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  view->loadPending_ = false;
+  view->skipFinished_ = true;
+  view->waitingScripts_.clear();
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::CertificateError;
+  event.engineUrl = uri != nullptr ? uri : "";
+  event.navigation.url = PlatformAddress(event.engineUrl);
+  event.certificate = G_TLS_CERTIFICATE(g_object_ref(certificate));
+  event.certificateErrors = errors;
+  view->Enqueue(std::move(event));
+  return TRUE;
+}
+
+gboolean WebKitBrowserView::OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent* event, WebKitHitTestResult*,
+                                          gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  gdouble x = 0;
+  gdouble y = 0;
+  // The menu key has no place of its own: the pointer's stands in.
+  const POINT point = event != nullptr && gdk_event_get_root_coords(event, &x, &y)
+                          ? POINT{static_cast<LONG>(x), static_cast<LONG>(y)}
+                          : PointerOnScreen(GTK_WIDGET(view->view_));
+  const std::shared_ptr<bool> alive = view->alive_;
+  const bool handled = view->host_.ShowContextMenu(point);
+  return !*alive || handled;
+}
+
+// Each key goes to the host first (the site's TranslateAccelerator and the frames above it);
+// what the host leaves is the browser's: F5 reloads, Ctrl+F finds, the rest goes to the page.
+gboolean WebKitBrowserView::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  const KeySeen seen{event->type, event->time, event->keyval, event->hardware_keycode};
+  if (view->lastKey_ == seen) return FALSE;
+  view->lastKey_ = seen;
+  const MSG message = KeyMessageOf(*event, view->window_);
+  if (message.message == 0) return FALSE;
+  const std::shared_ptr<bool> alive = view->alive_;
+  if (view->host_.TranslateAccelerator(message) || !*alive) return TRUE;
+  if (event->type != GDK_KEY_PRESS) return FALSE;
+  const guint modifiers = event->state & (GDK_SHIFT_MASK | GDK_CONTROL_MASK | GDK_MOD1_MASK);
+  if (message.wParam == VK_F5 && modifiers == 0) {
+    view->Reload();
+    return TRUE;
+  }
+  if (message.wParam == 'F' && modifiers == GDK_CONTROL_MASK) {
+    view->ShowFind();
+    return TRUE;
+  }
+  // F1 is help: the host's when it has one; WebKit has none of its own.
+  if (message.wParam == VK_F1 && modifiers == 0) {
+    view->host_.ShowHelp(PointerOnScreen(GTK_WIDGET(view->view_)));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// The wheel is the document's mouse-wheel event; the host may cancel its default action.
+gboolean WebKitBrowserView::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  if (!view->hasDocument_) return FALSE;
+  core::BrowserEventState state;
+  state.shiftKey = (event->state & GDK_SHIFT_MASK) != 0;
+  state.ctrlKey = (event->state & GDK_CONTROL_MASK) != 0;
+  state.altKey = (event->state & GDK_MOD1_MASK) != 0;
+  const std::shared_ptr<bool> alive = view->alive_;
+  const bool handled = view->host_.DocumentEvent(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEWHEEL, state);
+  if (!*alive) return TRUE;
+  return handled && state.returnValue.has_value() && !*state.returnValue;
+}
+
+// Refusing drops before WebKit sees them: a dropped file would otherwise be opened in the view.
+gboolean WebKitBrowserView::OnDragMotion(GtkWidget*, GdkDragContext* context, gint, gint, guint time, gpointer self) {
+  if (static_cast<WebKitBrowserView*>(self)->acceptDrops_) return FALSE;
+  gdk_drag_status(context, static_cast<GdkDragAction>(0), time);
+  return TRUE;
+}
+
+gboolean WebKitBrowserView::OnDragDrop(GtkWidget*, GdkDragContext* context, gint, gint, guint time, gpointer self) {
+  if (static_cast<WebKitBrowserView*>(self)->acceptDrops_) return FALSE;
+  gtk_drag_finish(context, FALSE, FALSE, time);
+  return TRUE;
+}
+
+void WebKitBrowserView::OnDragDataReceived(GtkWidget* widget, GdkDragContext*, gint, gint, GtkSelectionData*, guint,
+                                           guint, gpointer self) {
+  if (!static_cast<WebKitBrowserView*>(self)->acceptDrops_) g_signal_stop_emission_by_name(widget, "drag-data-received");
+}
+
+// New windows were decided already (opened outside or not at all); WebKit makes none.
+GtkWidget* WebKitBrowserView::OnCreate(WebKitWebView*, WebKitNavigationAction*, gpointer) { return nullptr; }
+
+// A script's alert or confirmation: none at all from a silent browser (confirmations are
+// answered no, leaving the page yes); otherwise the host's message box when it shows one,
+// else WebKit's own dialog. Prompts always get WebKit's dialog: a message box has no field.
+gboolean WebKitBrowserView::OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  const WebKitScriptDialogType type = webkit_script_dialog_get_dialog_type(dialog);
+  const bool confirm = type == WEBKIT_SCRIPT_DIALOG_CONFIRM || type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM;
+  if (view->silent_) {
+    if (confirm) webkit_script_dialog_confirm_set_confirmed(dialog, type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM);
+    return TRUE;
+  }
+  if (type == WEBKIT_SCRIPT_DIALOG_PROMPT) return FALSE;
+  const char* message = webkit_script_dialog_get_message(dialog);
+  const DWORD boxType = confirm ? MB_OKCANCEL | kIconQuestion : MB_OK | MB_ICONWARNING;
+  LRESULT answer = 0;
+  const std::shared_ptr<bool> alive = view->alive_;
+  const bool shown = view->host_.ShowMessage(Utf16Of(message != nullptr ? message : ""), kScriptMessageCaption,
+                                             boxType, &answer);
+  if (!*alive) return TRUE;
+  if (!shown) return FALSE;
+  if (confirm) webkit_script_dialog_confirm_set_confirmed(dialog, answer == IDOK);
+  return TRUE;
+}
+
+// A guide page has no business with the camera, the location or notifications.
+gboolean WebKitBrowserView::OnPermissionRequest(WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
+  webkit_permission_request_deny(request);
+  return TRUE;
+}
+
+void WebKitBrowserView::OnMap(GtkWidget* widget, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  if (std::exchange(view->focusedOnce_, true)) return;
+  gtk_widget_grab_focus(widget);
+}
+
+void WebKitBrowserView::OnSelectionMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer self) {
+  JSCValue* value = webkit_javascript_result_get_js_value(result);
+  static_cast<WebKitBrowserView*>(self)->hasSelection_ = value != nullptr && jsc_value_to_boolean(value);
+}
+
+// ---- Events for the host ----------------------------------------------------------------
+
+void WebKitBrowserView::Enqueue(QueuedEvent event) {
+  event.generation = generation_;
+  queue_.push_back(std::move(event));
+  if (eventWindow_ != nullptr) PostMessageW(eventWindow_, kDeliverEvent, 0, 0);
+}
+
+void WebKitBrowserView::DeliverNextEvent() {
+  if (queue_.empty()) return;
+  QueuedEvent event = std::move(queue_.front());
+  queue_.pop_front();
+  Deliver(event);
+}
+
+void WebKitBrowserView::Deliver(QueuedEvent& event) {
+  const bool current = event.generation == generation_;
+  switch (event.kind) {
+    case QueuedEvent::Kind::Policy:
+      DeliverPolicy(event);
+      break;
+    case QueuedEvent::Kind::NewWindow:
+      DeliverNewWindow(event);
+      break;
+    case QueuedEvent::Kind::OpenOutside:
+      AskToOpenOutside(event.navigation.url);
+      break;
+    case QueuedEvent::Kind::NavigateComplete:
+      if (current) host_.NavigateComplete(event.navigation.frame, event.navigation.url);
+      break;
+    case QueuedEvent::Kind::DocumentComplete:
+      if (current) DeliverDocumentComplete(event);
+      break;
+    case QueuedEvent::Kind::NavigateError:
+      if (current) DeliverNavigateError(event);
+      break;
+    case QueuedEvent::Kind::CertificateError:
+      if (current) DeliverCertificateError(event);
+      break;
+  }
+}
+
+void WebKitBrowserView::DeliverPolicy(QueuedEvent& event) {
+  const core::BrowserFrame frame = event.navigation.frame;
+  // A frame of a document that has been replaced meanwhile loads nothing.
+  if (frame != 0 && event.generation != generation_) return;
+  const std::shared_ptr<bool> alive = alive_;
+  const bool cancelled = host_.BeforeNavigate(event.navigation);
+  if (!*alive || cancelled) return;
+  if (frame == 0) {
+    StartTopLevelLoad(false);
+    ApplyScriptPermission(event.navigation.url);
+    if (!*alive) return;
+  } else {
+    frames_[frame] = Frame{event.navigation.url, event.engineUrl};
+  }
+  event.Decide(true);
+}
+
+// A new window of the platform's browser is the desktop's browser here; the view never
+// shows the page itself.
+void WebKitBrowserView::DeliverNewWindow(QueuedEvent& event) {
+  event.Decide(false);
+  const std::shared_ptr<bool> alive = alive_;
+  const bool cancelled = host_.BeforeNavigate(event.navigation);
+  if (*alive && !cancelled) OpenOutside(event.navigation.url);
+}
+
+// The frames that loaded with the document complete before it, as in the platform's browser.
+void WebKitBrowserView::DeliverDocumentComplete(QueuedEvent& event) {
+  const std::shared_ptr<bool> alive = alive_;
+  const unsigned generation = generation_;
+  for (auto& [frame, state] : frames_) {
+    if (!state.committed || state.completed) continue;
+    state.completed = true;
+    host_.DocumentComplete(frame, state.url);
+    if (!*alive || generation_ != generation) return;
+  }
+  host_.DocumentComplete(0, event.navigation.url);
+}
+
+void WebKitBrowserView::DeliverNavigateError(QueuedEvent& event) {
+  const std::shared_ptr<bool> alive = alive_;
+  const bool cancelled = host_.NavigateError(0, event.navigation.url, event.navigation.targetFrame, event.status);
+  if (*alive && !cancelled) ShowErrorPage(event.engineUrl, event.status);
+}
+
+void WebKitBrowserView::DeliverCertificateError(QueuedEvent& event) {
+  const std::shared_ptr<bool> alive = alive_;
+  bool goOn = true;
+  for (DWORD problem : CertificateProblemsOf(event.certificateErrors)) {
+    goOn = host_.ContinueDespiteSecurityProblem(problem);
+    if (!*alive) return;
+    if (!goOn) break;
+  }
+  if (!goOn) {
+    event.status = kInvalidCertificateStatus;
+    DeliverNavigateError(event);
+    return;
+  }
+  GUri* uri = g_uri_parse(event.engineUrl.c_str(), G_URI_FLAGS_NONE, nullptr);
+  const char* host = uri != nullptr ? g_uri_get_host(uri) : nullptr;
+  if (host != nullptr) webkit_web_context_allow_tls_certificate_for_host(context_, event.certificate, host);
+  if (uri != nullptr) g_uri_unref(uri);
+  if (host == nullptr) return;
+  StartTopLevelLoad(false);
+  approved_ = event.engineUrl;
+  webkit_web_view_load_uri(view_, event.engineUrl.c_str());
+}
+
+// ---- The view's own state ---------------------------------------------------------------
+
+void WebKitBrowserView::StartTopLevelLoad(bool fromMemory) {
+  ++generation_;
+  loadPending_ = true;
+  memoryLoad_ = fromMemory;
+  reloading_ = false;
+  approved_.reset();
+  waitingScripts_.clear();
+  sheets_.clear();
+  frames_.clear();
+  if (findBar_ && findBar_->Visible()) findBar_->Hide();
+}
+
+// The same document again: its host sheets stay and are put into the reloaded page.
+void WebKitBrowserView::StartReload() {
+  ++generation_;
+  loadPending_ = true;
+  memoryLoad_ = memoryDocument_;
+  reloading_ = true;
+  waitingScripts_.clear();
+  frames_.clear();
+}
+
+// Script runs when the host allows it or leaves it to the browser; the page's markup loses
+// its script otherwise. The view's own scripts run in their world either way.
+void WebKitBrowserView::ApplyScriptPermission(const std::u16string& url) {
+  const std::shared_ptr<bool> alive = alive_;
+  const core::UrlActionAnswer answer = host_.ProcessUrlAction(url, URLACTION_SCRIPT_RUN);
+  if (!*alive) return;
+  webkit_settings_set_enable_javascript_markup(webkit_web_view_get_settings(view_),
+                                               answer != core::UrlActionAnswer::Disallow);
+}
+
+void WebKitBrowserView::RunPageScript(const std::string& script) {
+  if (loadPending_) {
+    waitingScripts_.push_back(script);
+    return;
+  }
+  if (!hasDocument_) return;
+  webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), kScriptWorld, nullptr,
+                                      nullptr, &OnScriptRun, nullptr);
+}
+
+// WebKit answers scripts asynchronously; the callers need the answer now. The GLib main loop
+// runs until it comes (WebKit's replies come through it), and gives up after a while so that
+// a hung page cannot hang the caller. The host's events stay queued meanwhile: they are
+// delivered from core's loop, which does not run here.
+JSCValue* WebKitBrowserView::EvaluateAndWait(const std::string& script) const {
+  auto wait = std::make_shared<ScriptWait>();
+  webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), kScriptWorld, nullptr,
+                                      nullptr, &OnScriptEvaluated, new std::shared_ptr<ScriptWait>(wait));
+  bool timedOut = false;
+  const guint timer = g_timeout_add(kScriptTimeoutMs, &OnScriptTimeout, &timedOut);
+  while (!wait->done && !timedOut) g_main_context_iteration(nullptr, TRUE);
+  if (!timedOut) g_source_remove(timer);
+  if (!wait->done) {
+    wait->abandoned = true;
+    return nullptr;
+  }
+  return wait->value;
+}
+
+void WebKitBrowserView::ShowErrorPage(const std::string& engineUrl, LONG status) {
+  char code[16];
+  g_snprintf(code, sizeof code, "0x%x", static_cast<unsigned>(status));
+  const std::string url = HtmlEscaped(Utf8Of(PlatformAddress(engineUrl)));
+  const std::string page =
+      "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Page not shown</title></head>"
+      "<body style=\"font-family: sans-serif; margin: 2em\"><h1 style=\"font-size: 1.3em\">This page cannot be shown"
+      "</h1><p>" + url + "</p><p style=\"color: #666\">Error " + code + "</p></body></html>";
+  StartTopLevelLoad(false);
+  approved_ = engineUrl;
+  webkit_web_view_load_alternate_html(view_, page.c_str(), engineUrl.c_str(), nullptr);
+}
+
+void WebKitBrowserView::OpenOutside(const std::u16string& url) {
+  ShellExecuteW(GetAncestor(window_, GA_ROOT), u"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Like the platform's browser with a file it cannot show, the user decides whether the
+// program that handles its type opens it; nothing is saved or run without that.
+void WebKitBrowserView::AskToOpenOutside(const std::u16string& url) {
+  const std::u16string text = u"This page cannot be shown here:\n" + url +
+                              u"\n\nOpen it with the program that handles its type?";
+  const std::shared_ptr<bool> alive = alive_;
+  const int answer = MessageBoxW(GetAncestor(window_, GA_ROOT), text.c_str(), u"Open outside", MB_YESNO | MB_ICONWARNING);
+  if (*alive && answer == IDYES) OpenOutside(url);
+}
+
+bool WebKitBrowserView::ExecuteEditingCommand(const char* command) {
+  webkit_web_view_execute_editing_command(view_, command);
+  return true;
+}
+
+}  // namespace gtkui

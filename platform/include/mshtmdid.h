@@ -1,0 +1,10 @@
+// Dispatch identifiers of the HTML document's events (HTMLDocumentEvents2): each event's sink
+// method takes the event object (IHTMLEventObj) as its one argument.
+#pragma once
+
+#define DISPID_HTMLDOCUMENTEVENTS2_ONCLICK (-600)
+#define DISPID_HTMLDOCUMENTEVENTS2_ONKEYDOWN (-602)
+#define DISPID_HTMLDOCUMENTEVENTS2_ONKEYPRESS (-603)
+#define DISPID_HTMLDOCUMENTEVENTS2_ONKEYUP (-604)
+#define DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU 1023
+#define DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEWHEEL 1033

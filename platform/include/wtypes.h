@@ -1,0 +1,58 @@
+// Automation's basic types: wide strings with a length prefix (BSTR), the 16-bit boolean and
+// the variant type tags.
+#pragma once
+
+#include "windef.h"
+
+typedef WCHAR OLECHAR;
+typedef OLECHAR* LPOLESTR;
+typedef const OLECHAR* LPCOLESTR;
+// Points at the first unit; the 32-bit byte length sits in the 4 bytes before it and a zero
+// unit after the last. Made and freed only by the Sys* functions (oleauto.h).
+typedef OLECHAR* BSTR;
+typedef BSTR* LPBSTR;
+
+typedef short VARIANT_BOOL;
+#define VARIANT_TRUE ((VARIANT_BOOL)-1)
+#define VARIANT_FALSE ((VARIANT_BOOL)0)
+
+typedef LONG SCODE;
+typedef LONG DISPID;
+typedef DISPID MEMBERID;
+typedef DWORD LCID;
+typedef float FLOAT;
+typedef double DOUBLE;
+typedef double DATE;
+typedef void* PVOID;
+
+typedef unsigned short VARTYPE;
+enum VARENUM {
+  VT_EMPTY = 0,
+  VT_NULL = 1,
+  VT_I2 = 2,
+  VT_I4 = 3,
+  VT_R4 = 4,
+  VT_R8 = 5,
+  VT_CY = 6,
+  VT_DATE = 7,
+  VT_BSTR = 8,
+  VT_DISPATCH = 9,
+  VT_ERROR = 10,
+  VT_BOOL = 11,
+  VT_VARIANT = 12,
+  VT_UNKNOWN = 13,
+  VT_DECIMAL = 14,
+  VT_I1 = 16,
+  VT_UI1 = 17,
+  VT_UI2 = 18,
+  VT_UI4 = 19,
+  VT_I8 = 20,
+  VT_UI8 = 21,
+  VT_INT = 22,
+  VT_UINT = 23,
+  VT_VOID = 24,
+  VT_HRESULT = 25,
+  VT_ARRAY = 0x2000,
+  VT_BYREF = 0x4000,
+  VT_TYPEMASK = 0x0FFF,
+};

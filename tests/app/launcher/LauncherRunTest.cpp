@@ -1,0 +1,183 @@
+// The whole launcher, from InitInstance to its exit status, over the scripted browser, a
+// recording shell and an in-memory registry. This program links the one application object.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <afxwin.h>
+#include <windows.h>
+
+#include "app/RecordingShell.h"
+#include "app/Resources.h"
+#include "app/RunLauncher.h"
+#include "core/com/ScriptedBrowserEngine.h"
+#include "core/registry/RegistryHive.h"
+
+namespace {
+
+const std::u16string kGuidePage = u"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html";
+const std::u16string kEvaluationPage = u"C:\\Gen\\TsrEvalInstallationGuide\\Content\\runvane.html";
+
+void SetString(core::RegistryHive& hive, core::RegistryHive::KeyId key, const char16_t* name, std::u16string_view text) {
+  std::u16string stored(text);
+  stored.push_back(u'\0');
+  hive.SetValue(key, name, REG_SZ, stored.data(), stored.size() * sizeof(char16_t));
+}
+
+// The generator's key with its two values; no evalType leaves out the whole key.
+void InstallGenerator(std::optional<std::u16string_view> evalType) {
+  auto hive = std::make_shared<core::RegistryHive>();
+  if (evalType) {
+    const auto key = hive->AddPath(u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator");
+    SetString(*hive, key, u"InstallFolder", u"C:\\Gen\\");
+    SetString(*hive, key, u"EvalType", *evalType);
+  }
+  core::InstallMachineHive(hive);
+}
+
+std::u16string WindowText(HWND window) {
+  WCHAR text[256] = {};
+  const int length = GetWindowTextW(window, text, 256);
+  return std::u16string(text, length);
+}
+
+RECT ClientRectOf(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+class LauncherRun : public ::testing::Test {
+ protected:
+  void SetUp() override { engine_ = core::InstallScriptedBrowserEngine(); }
+  void TearDown() override {
+    core::InstallBrowserEngine(nullptr);
+    core::InstallMachineHive(nullptr);
+  }
+
+  // The guide dialog holds the browser control, which holds the view's window.
+  static HWND GuideDialogOf(core::ScriptedBrowser& view) { return GetParent(GetParent(view.Window())); }
+
+  ScopedRecordingShell shell_;
+  std::shared_ptr<core::ScriptedBrowserEngine> engine_;
+};
+
+TEST_F(LauncherRun, ShowsTheGuideCarriesOutItsCommandsAndClosesWithStatusZero) {
+  InstallGenerator(u"Full");
+  struct Seen {
+    std::u16string caption;
+    bool placeholderGone = false;
+    RECT client{}, guide{}, resizedClient{}, resizedGuide{};
+    HICON big = nullptr, small = nullptr;
+  } seen;
+  engine_->WhenDocumentCompletes(kGuidePage, [&](core::ScriptedBrowser& view) {
+    const HWND main = AfxGetMainWnd()->m_hWnd;
+    const HWND guide = GuideDialogOf(view);
+    ASSERT_EQ(main, GetParent(guide));
+    seen.caption = WindowText(main);
+    seen.placeholderGone = FindWindowExW(main, nullptr, u"Static", u"<placeholder>") == nullptr;
+    seen.client = ClientRectOf(main);
+    seen.guide = RectInParent(guide);
+    seen.big = reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_BIG, 0));
+    seen.small = reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_SMALL, 0));
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 120, frame.bottom - frame.top + 80,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    seen.resizedClient = ClientRectOf(main);
+    seen.resizedGuide = RectInParent(guide);
+    view.ClickLink(u"openfolder:C:%5CGen%5CSamples");
+    view.ClickLink(u"close:");
+  });
+
+  EXPECT_EQ(0, RunLauncher());
+
+  EXPECT_EQ(u"Tessarin Installation Guide", seen.caption);
+  EXPECT_TRUE(seen.placeholderGone);
+  // The placeholder's rectangle: the whole width from the corner, one dialog unit taller
+  // than the client area.
+  EXPECT_EQ(0, seen.guide.left);
+  EXPECT_EQ(0, seen.guide.top);
+  EXPECT_EQ(seen.client.right, seen.guide.right);
+  EXPECT_GE(seen.guide.bottom, seen.client.bottom);
+  // Anchored to all four sides: it grows with the window and keeps its margins.
+  EXPECT_GT(seen.resizedClient.right, seen.client.right);
+  EXPECT_EQ(0, seen.resizedGuide.left);
+  EXPECT_EQ(0, seen.resizedGuide.top);
+  EXPECT_EQ(seen.resizedClient.right, seen.resizedGuide.right);
+  EXPECT_EQ(seen.guide.bottom - seen.client.bottom, seen.resizedGuide.bottom - seen.resizedClient.bottom);
+
+  const HICON icon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(ApplicationResources::kWindowIcon));
+  ASSERT_NE(nullptr, icon);
+  EXPECT_EQ(icon, seen.big);
+  EXPECT_EQ(icon, seen.small);
+
+  // "about:blank" from the guide dialog's own initialisation, then the page, then the links.
+  const auto& navigations = engine_->LastBrowser().Navigations();
+  ASSERT_EQ(4u, navigations.size());
+  EXPECT_EQ(u"about:blank", navigations[0].request.url);
+  EXPECT_EQ(kGuidePage, navigations[1].request.url);
+  EXPECT_FALSE(navigations[1].cancelled);
+  EXPECT_TRUE(navigations[2].cancelled);
+  EXPECT_TRUE(navigations[3].cancelled);
+  const auto requests = shell_->Requests();
+  ASSERT_EQ(1u, requests.size());
+  EXPECT_EQ(u"C:\\Gen\\Samples", requests[0].file);
+  EXPECT_EQ(std::u16string(u"open"), requests[0].verb);
+  EXPECT_EQ(SW_SHOWDEFAULT, requests[0].showCommand);
+  EXPECT_FALSE(engine_->LastBrowser().IsOpen());
+}
+
+TEST_F(LauncherRun, ClosingTheWindowEndsWithStatusZero) {
+  InstallGenerator(u"Full");
+  engine_->WhenDocumentCompletes(kGuidePage, [](core::ScriptedBrowser&) {
+    PostMessageW(AfxGetMainWnd()->m_hWnd, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(0, RunLauncher());
+  EXPECT_FALSE(engine_->LastBrowser().IsOpen());
+}
+
+TEST_F(LauncherRun, EvalExpressInAnyCaseShowsTheEvaluationGuide) {
+  InstallGenerator(u"evalexpress");
+  engine_->WhenDocumentCompletes(kEvaluationPage, [](core::ScriptedBrowser& view) { view.ClickLink(u"close:"); });
+  // The wrong guide ends the run too, so that a fault fails the test instead of hanging it.
+  engine_->WhenDocumentCompletes(kGuidePage, [](core::ScriptedBrowser& view) { view.ClickLink(u"close:"); });
+  EXPECT_EQ(0, RunLauncher());
+  const auto& navigations = engine_->LastBrowser().Navigations();
+  ASSERT_GE(navigations.size(), 2u);
+  EXPECT_EQ(kEvaluationPage, navigations[1].request.url);
+}
+
+TEST_F(LauncherRun, AMissingRegistryKeyIsToldAndEndsWithStatusOne) {
+  InstallGenerator(std::nullopt);
+  testing::internal::CaptureStderr();
+  const int status = RunLauncher();
+  const std::string error = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(1, status);
+  EXPECT_NE(std::string::npos, error.find("Tessarin Installation Guide: ")) << error;
+  EXPECT_NE(std::string::npos, error.find("\"InstallFolder\"")) << error;
+  EXPECT_NE(std::string::npos,
+            error.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator"))
+      << error;
+  EXPECT_NE(std::string::npos, error.find("Windows Error 0x2: ")) << error;
+  // Nothing but the guide dialog's blank page was loaded, and nothing was opened.
+  const auto& navigations = engine_->LastBrowser().Navigations();
+  ASSERT_EQ(1u, navigations.size());
+  EXPECT_EQ(u"about:blank", navigations[0].request.url);
+  EXPECT_TRUE(shell_->Requests().empty());
+  EXPECT_FALSE(engine_->LastBrowser().IsOpen());
+}
+
+}  // namespace
