@@ -4,7 +4,6 @@ import os
 import re
 import signal
 import subprocess
-import time
 
 import screen
 from desktop import Timeout, wait_for

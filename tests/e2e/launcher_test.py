@@ -19,7 +19,6 @@ import os
 import shutil
 import subprocess
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -146,8 +145,11 @@ class LauncherTestCase(unittest.TestCase):
 
     def resize(self, run, window, width, height):
         self.desktop.x(["xdotool", "windowsize", window, str(width), str(height)])
-        return wait_for(lambda: (lambda g: g if (g.width, g.height) == (width, height) else None)(run.geometry(window)),
-                        10, f"the window to become {width}x{height}")
+
+        def resized():
+            area = run.geometry(window)
+            return (area.width, area.height) == (width, height)
+        wait_for(resized, 10, f"the window to become {width}x{height}")
 
     def assert_page_fills(self, run, window, step):
         image = run.steady_client_image(window)
