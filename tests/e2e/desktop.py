@@ -25,6 +25,8 @@ OPENBOX_CONFIG = """<?xml version="1.0" encoding="UTF-8"?>
     <keybind key="W-Up"><action name="Maximize"/></keybind>
   </keyboard>
   <mouse>
+    <!-- Nothing on plain clicks in the "Frame" context: it covers the client area as well,
+         and a click bound there never reaches the page. -->
     <dragThreshold>1</dragThreshold>
     <doubleClickTime>500</doubleClickTime>
     <context name="Client">
