@@ -238,7 +238,7 @@ class GuideWindowTest(LauncherTestCase):
         run, window, box, close = self.open_missing_examples()
         lines = wait_for(lambda: [l for l in run.stderr_lines() if "Exemples créés" in l], 15,
                          "the shell's message on standard error")
-        self.assertEqual(len(lines), 1, run.stderr_lines())
+        self.assertEqual(run.stderr_lines(), lines)
         self.shot_window(run, box, "message")
         self.desktop.x(["xdotool", "windowactivate", "--sync", box, "key", "Return"])
         wait_for(lambda: box not in run.visible_windows(), 10, "the message to close")
@@ -364,13 +364,14 @@ class FailureTest(LauncherTestCase):
         broken = lines.index('"Version"="4.2.0"')
         section = lines.index("[Software\\\\Wow6432Node\\\\Tessarin\\\\Tsr Installation Generator] 1714557660")
         section_end = lines.index("", section)
+        # case: (prefix, its hive's lines or None to leave it, what the message names)
         cases = {
             "no prefix": (os.path.join(self.desktop.root, "nowhere"), None,
-                          [os.path.join(self.desktop.root, "nowhere", "system.reg")]),
+                          os.path.join(self.desktop.root, "nowhere", "system.reg")),
             "broken hive": (self.prefix, lines[:broken] + ['"Version"="4.2.0'] + lines[broken + 1:],
-                            [f"{hive}:{broken + 1}:"]),
+                            f"{hive}:{broken + 1}:"),
             "no generator": (self.prefix, lines[:section] + lines[section_end:],
-                             ["Tsr Installation Generator"]),
+                             "Tsr Installation Generator"),
         }
         for case, (prefix, hive_lines, expected) in cases.items():
             with self.subTest(case):
@@ -378,9 +379,10 @@ class FailureTest(LauncherTestCase):
                     with open(hive, "w", encoding="utf-8") as text:
                         text.write("\n".join(hive_lines))
                 run = self.launch(prefix)
-                line = wait_for(lambda: [l for l in run.stderr_lines() if expected[0] in l], 30,
-                                f"a message naming {expected[0]}")
-                self.assertEqual(len(line), 1, run.stderr_lines())
+                line = wait_for(lambda: [l for l in run.stderr_lines() if expected in l], 30,
+                                f"a message naming {expected}")
+                # The box's text, paragraphs and all, is that one line, and nothing else is written.
+                self.assertEqual(run.stderr_lines(), line)
                 box = run.window()
                 self.assert_message_shown(run, box, case.replace(" ", "-"))
                 self.desktop.x(["xdotool", "windowactivate", "--sync", box, "key", "Return"])
