@@ -9,7 +9,7 @@
 #include "HostDoubles.h"
 #include "HostTestSupport.h"
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
-#include "Shared/Windows/MFC/Dialogs/EditCommandIds.h"
+#include <afxres.h>
 #include "core/registry/RegistryHive.h"
 #include "core/user/DesktopFacts.h"
 #include "foundation/WindowsError.h"
