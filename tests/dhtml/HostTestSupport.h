@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <afxpriv.h>
 #include <windows.h>
 
+#include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlDialog.h"
 #include "core/com/ScriptedBrowserEngine.h"
 #include "resizable/TemplateBytes.h"
@@ -103,6 +106,18 @@ class Host {
  public:
   OwnerDialog owner;
   std::unique_ptr<Dialog> dialog;
+};
+
+// Installs a machine hive whose browser version is the given one (none: no value) and drops
+// the remembered answer, so that the next navigate-complete asks again.
+void InstallBrowserVersion(const char16_t* version);
+
+// Tests whose pages are styled: the browser is version 11 for each test, and the remembered
+// answer goes with the test.
+class StyledPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override { InstallBrowserVersion(u"11.0"); }
+  void TearDown() override { ForgetBrowserVersion(); }
 };
 
 }  // namespace hosttest

@@ -32,16 +32,7 @@ class CountingDialog : public CMyDHtmlDialog {
   }
 };
 
-class InMemoryPageTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto hive = std::make_shared<core::RegistryHive>();
-    hive->SetString(hive->AddPath(u"Software\\Microsoft\\Internet Explorer"), u"Version", u"11.0");
-    core::InstallMachineHive(hive);
-    ForgetBrowserVersion();
-  }
-  void TearDown() override { ForgetBrowserVersion(); }
-};
+class InMemoryPageTest : public hosttest::StyledPageTest {};
 
 TEST_F(InMemoryPageTest, BytesGivenBeforeTheWindowLoadAtTheFirstDocumentComplete) {
   Host<CountingDialog> host;

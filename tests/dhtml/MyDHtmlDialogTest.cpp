@@ -54,16 +54,7 @@ class ProbeDialog : public CMyDHtmlDialog {
 };
 
 // Styling is on for the dialog tests, so that every navigate-complete can take its document.
-class DialogTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto hive = std::make_shared<core::RegistryHive>();
-    hive->SetString(hive->AddPath(u"Software\\Microsoft\\Internet Explorer"), u"Version", u"11.0");
-    core::InstallMachineHive(hive);
-    ForgetBrowserVersion();
-  }
-  void TearDown() override { ForgetBrowserVersion(); }
-};
+class DialogTest : public hosttest::StyledPageTest {};
 
 TEST_F(DialogTest, ConstructionSetsHostFlagsAndBlocksShiftWheel) {
   CMyDHtmlDialog dialog;

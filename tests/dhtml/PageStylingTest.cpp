@@ -9,7 +9,7 @@
 #include "HostDoubles.h"
 #include "HostTestSupport.h"
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
-#include "Shared/Windows/MFC/Dialogs/EditCommandIds.h"
+#include <afxres.h>
 #include "core/registry/RegistryHive.h"
 #include "core/user/DesktopFacts.h"
 #include "foundation/WindowsError.h"
@@ -18,13 +18,7 @@ namespace {
 
 using hosttest::Host;
 
-void InstallBrowserVersion(const char16_t* version) {
-  auto hive = std::make_shared<core::RegistryHive>();
-  const auto key = hive->AddPath(u"Software\\Microsoft\\Internet Explorer");
-  if (version != nullptr) hive->SetString(key, u"Version", version);
-  core::InstallMachineHive(hive);
-  ForgetBrowserVersion();
-}
+using hosttest::InstallBrowserVersion;
 
 std::vector<std::string> Sheets(core::ScriptedBrowser& browser) {
   std::vector<std::string> out;

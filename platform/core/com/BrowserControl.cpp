@@ -52,6 +52,11 @@ LRESULT CALLBACK ViewWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_COMMAND:
       if (BrowserControl* control = ControlOfWindow(window)) return control->OnViewCommand(wParam);
       return 0;
+    // A key reaches the page's window as a message when its host took it from the browser's
+    // own handling to give its dialog the first look (IsDialogMessage dispatches it here).
+    case WM_KEYDOWN:
+      if (BrowserControl* control = ControlOfWindow(window)) return control->OnViewKeyDown(wParam);
+      return 0;
     case WM_DESTROY:
       if (BrowserControl* control = ControlOfWindow(window)) control->CloseView();
       return DefWindowProcW(window, message, wParam, lParam);
@@ -229,6 +234,12 @@ IDispatch* BrowserControl::BrowserOf(BrowserFrame frame) {
   CComPtr<FrameBrowser>& browser = frames_[frame];
   if (browser == nullptr) browser.Attach(new FrameBrowser(context_, frame));
   return static_cast<IWebBrowser2*>(browser.p);
+}
+
+LRESULT BrowserControl::OnViewKeyDown(WPARAM key) {
+  const std::shared_ptr<BrowserView> view = context_->view;
+  if (view != nullptr && key == VK_F5) view->Reload();
+  return 0;
 }
 
 LRESULT BrowserControl::OnViewCommand(WPARAM wParam) {

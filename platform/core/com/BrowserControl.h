@@ -70,6 +70,8 @@ class BrowserControl final : public FrameBrowser, public IConnectionPointContain
   IDispatch* BrowserOf(BrowserFrame frame);
   // Sends WM_COMMAND's browser commands on to the view.
   LRESULT OnViewCommand(WPARAM wParam);
+  // A key the view's window received as a message: F5 reloads the page.
+  LRESULT OnViewKeyDown(WPARAM key);
 
  private:
   explicit BrowserControl(BrowserContextRef context);

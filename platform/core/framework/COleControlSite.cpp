@@ -8,6 +8,7 @@
 #include "afxdisp.h"
 #include "atlbase.h"
 #include "core/com/BrowserControl.h"
+#include "core/com/ComObject.h"
 #include "exdisp.h"
 #include "stringapiset.h"
 
@@ -26,7 +27,7 @@ class COleControlSite::Identity final : public IUnknown {
 // The control's events: each goes to the container window's OnEvent with the control's
 // identifier. An exception of a handler stops at this boundary (the control's caller may be
 // the engine's C code) and becomes DISP_E_EXCEPTION.
-class COleControlSite::EventSink final : public IDispatch {
+class COleControlSite::EventSink final : public core::DispatchWithoutTypes<IDispatch> {
  public:
   explicit EventSink(COleControlSite& site) : site_(site) {}
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
@@ -39,16 +40,6 @@ class COleControlSite::EventSink final : public IDispatch {
   }
   STDMETHODIMP_(ULONG) AddRef() override { return site_.ExternalAddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return site_.ExternalRelease(); }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO* excepInfo,
                       UINT* argError) override {
     COleControlContainer* container = site_.m_pCtrlCont;

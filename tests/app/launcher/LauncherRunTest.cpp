@@ -149,6 +149,22 @@ TEST_F(LauncherRun, ClosingTheWindowEndsWithStatusZero) {
   EXPECT_FALSE(engine_->LastBrowser().IsOpen());
 }
 
+// The guide dialog offers F5 to the main window first, whose dialog handling hands the key
+// on to the page's window; the page reloads once, and the key goes no further.
+TEST_F(LauncherRun, F5ReloadsTheGuideOnce) {
+  InstallGenerator(u"Full");
+  int reloads = -1;
+  bool taken = false;
+  engine_->WhenDocumentCompletes(kGuidePage, [&](core::ScriptedBrowser& view) {
+    taken = view.PressKey(VK_F5);
+    reloads = view.Reloads();
+    view.ClickLink(u"close:");
+  });
+  EXPECT_EQ(0, RunLauncher());
+  EXPECT_TRUE(taken);
+  EXPECT_EQ(1, reloads);
+}
+
 TEST_F(LauncherRun, EvalExpressInAnyCaseShowsTheEvaluationGuide) {
   InstallGenerator(u"evalexpress");
   engine_->WhenDocumentCompletes(kEvaluationPage, [](core::ScriptedBrowser& view) { view.ClickLink(u"close:"); });

@@ -10,7 +10,7 @@
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include "Shared/Windows/MFC/Dialogs/ComResult.h"
 #include "Shared/Windows/MFC/Dialogs/DataReaderStream.h"
-#include "Shared/Windows/MFC/Dialogs/EditCommandIds.h"
+#include <afxres.h>
 #include "Shared/Windows/MFC/Dialogs/MessageFontStyle.h"
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlSite.h"
 #include "Shared/Windows/MFC/Dialogs/NavigationPolicy.h"
