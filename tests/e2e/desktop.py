@@ -148,11 +148,19 @@ class TestDesktop:
             return []
 
     def start_window_manager(self):
-        self.window_manager = subprocess.Popen(
-            ["openbox", "--sm-disable", "--config-file", self.openbox_config], env=self.env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: b"window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False),
-                 20, "the window manager")
+        log_path = os.path.join(self.root, "openbox.log")
+        with open(log_path, "wb") as log:
+            self.window_manager = subprocess.Popen(
+                ["openbox", "--sm-disable", "--config-file", self.openbox_config], env=self.env,
+                stdout=log, stderr=subprocess.STDOUT)
+
+        def running():
+            if self.window_manager.poll() is not None:
+                with open(log_path, errors="replace") as log:
+                    raise AssertionError(f"openbox ended with status {self.window_manager.returncode} on "
+                                         f"display {self.env.get('DISPLAY')}:\n{log.read()}")
+            return b"window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+        wait_for(running, 20, f"the window manager on display {self.env.get('DISPLAY')}")
 
     def x(self, command, check=True):
         """Runs an X client on the test display and answers its output."""

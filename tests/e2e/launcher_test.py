@@ -428,7 +428,9 @@ def main():
         sys.exit(77)
     if OPTIONS.xvfb_run:
         again = [a for a in sys.argv if not a.startswith("--xvfb-run")]
-        os.execv(OPTIONS.xvfb_run, [OPTIONS.xvfb_run, "-a", "-s", "-screen 0 1600x1400x24", sys.executable] + again)
+        # Without -noreset the server resets whenever its last client leaves, and a client that
+        # connects meanwhile (the window manager, as the test starts) is turned away.
+        os.execv(OPTIONS.xvfb_run, [OPTIONS.xvfb_run, "-a", "-s", "-screen 0 1600x1400x24 -noreset", sys.executable] + again)
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 
