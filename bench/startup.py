@@ -216,7 +216,7 @@ def main():
     parser.add_argument("--runs", type=int, default=10)
     options = parser.parse_args()
     if not os.environ.get("DISPLAY"):
-        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable] + sys.argv)
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset", sys.executable] + sys.argv)
     if not os.access(options.launcher, os.X_OK):
         sys.exit(f"no launcher at {options.launcher}: build it first (cmake --build --preset default)")
 
