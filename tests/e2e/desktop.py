@@ -113,7 +113,11 @@ class TestDesktop:
                    XDG_DATA_DIRS="/usr/local/share:/usr/share", LANG="C.UTF-8", LC_ALL="C.UTF-8",
                    GDK_BACKEND="x11", NO_AT_BRIDGE="1", GSETTINGS_BACKEND="memory",
                    # Xvfb has neither GPU compositing nor DMA-BUF.
-                   WEBKIT_DISABLE_COMPOSITING_MODE="1", WEBKIT_DISABLE_DMABUF_RENDERER="1")
+                   WEBKIT_DISABLE_COMPOSITING_MODE="1", WEBKIT_DISABLE_DMABUF_RENDERER="1",
+                   # With GL, GTK gives its windows the GL visual rather than Xvfb's default
+                   # one, and Xvfb then leaves every window after the first out of the screen's
+                   # image (the window's own image has it): a message box would look black.
+                   GDK_GL="disable")
         return env
 
     def _install_default_applications(self, data, config):

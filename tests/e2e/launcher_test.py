@@ -246,12 +246,6 @@ class GuideWindowTest(LauncherTestCase):
         self.click(run, window, close)
         self.assertEqual(run.wait_exit(), 0)
 
-    # The box is mapped, takes keys and closes on Return, but is never painted: it stays black
-    # while it is up. It is shown by gtk_dialog_run from the shell, inside the delivery of the
-    # view's queued navigation decision (WebKitBrowserView::DeliverPolicy, called from the
-    # modal loop through the view's event window). The same box shown before the main window
-    # exists (a missing installation) is painted.
-    @unittest.expectedFailure
     def test_shell_message_box_shows_its_text(self):
         run, window, box, close = self.open_missing_examples()
         self.assert_message_shown(run, box, "message-box")
