@@ -13,10 +13,13 @@ constexpr std::string_view kEvaluationGuide = "TsrEvalInstallationGuide\\Content
 constexpr std::string_view kNormalGuide = "TsrInstallationGuide\\Content\\runvane.html";
 
 // Each value is read with a key of its own, closed before its text is converted.
-CopiedUString<UTF8> ReadGeneratorValue(LPCWSTR name) {
+CopiedUString<UTF8> ReadGeneratorValue(LPCWSTR name, GuideLookupProgress& progress) {
+  progress.valueName = name;
+  progress.keyOpened = false;
   std::u16string text;
   {
     const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKeyPath, KEY_READ);
+    progress.keyOpened = true;
     text = ReadRegistryString(key.Get(), name);
   }
   return TranscodeU16ToU8(UStringRef<UTF16>(std::u16string_view(text)));
@@ -34,11 +37,9 @@ CopiedUString<UTF8> LocateGuidePage() {
 }
 
 CopiedUString<UTF8> LocateGuidePage(GuideLookupProgress& progress) {
-  progress.valueName = u"InstallFolder";
-  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(progress.valueName);
-  progress.valueName = u"EvalType";
-  const CopiedUString<UTF8> evalType = ReadGeneratorValue(progress.valueName);
-  progress.valueName = nullptr;
+  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(u"InstallFolder", progress);
+  const CopiedUString<UTF8> evalType = ReadGeneratorValue(u"EvalType", progress);
+  progress = GuideLookupProgress{};
 
   const bool evaluation =
       !evalType.empty() && Ascii::EqualsIgnoringCase(evalType.Ref(), UStringRef<UTF8>(kEvaluationType));

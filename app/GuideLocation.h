@@ -11,9 +11,11 @@
 inline constexpr LPCWSTR kGeneratorKeyPath = u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator";
 
 // Which registry value a lookup is reading: after a failure, the value it could not read,
-// so that the user can be told what is missing.
+// and whether the generator's key itself could be opened for it, so that the user can be
+// told what is missing.
 struct GuideLookupProgress {
   LPCWSTR valueName = nullptr;
+  bool keyOpened = false;
 };
 
 // The page's full path in UTF-8. Raises Windows::Error, Windows::RegistryValueIsEmpty,

@@ -14,6 +14,9 @@ constexpr std::string_view kValueUnreadable =
     "The installation guide cannot be shown, because the registry value \"{value}\" of the key "
     "\"HKEY_LOCAL_MACHINE\\{key}\" could not be read.\n\n{error}\n\n"
     "Please install the Tessarin Installation Generator again.";
+constexpr std::string_view kKeyUnopened =
+    "The installation guide cannot be shown, because the registry key \"HKEY_LOCAL_MACHINE\\{key}\" could not "
+    "be opened.\n\n{error}\n\nPlease install the Tessarin Installation Generator again.";
 constexpr std::string_view kOtherFailure = "The installation guide cannot be shown.\n\n{error}";
 
 // The foundation's exceptions carry UTF-8 texts; others only their narrow what().
@@ -29,10 +32,11 @@ CopiedUString<UTF8> Utf8(LPCWSTR text) {
 
 }  // namespace
 
-CopiedUString<UTF8> DescribeGuideLookupFailure(LPCWSTR valueName, const std::exception& error) {
+CopiedUString<UTF8> DescribeGuideLookupFailure(const GuideLookupProgress& progress, const std::exception& error) {
   const CopiedUString<UTF8> errorText = ErrorText(error);
-  if (valueName == nullptr) return Format(UStringRef<UTF8>(kOtherFailure), {errorText.Ref()});
-  const CopiedUString<UTF8> value = Utf8(valueName);
+  if (progress.valueName == nullptr) return Format(UStringRef<UTF8>(kOtherFailure), {errorText.Ref()});
   const CopiedUString<UTF8> key = Utf8(kGeneratorKeyPath);
+  if (!progress.keyOpened) return Format(UStringRef<UTF8>(kKeyUnopened), {key.Ref(), errorText.Ref()});
+  const CopiedUString<UTF8> value = Utf8(progress.valueName);
   return Format(UStringRef<UTF8>(kValueUnreadable), {value.Ref(), key.Ref(), errorText.Ref()});
 }

@@ -4,10 +4,10 @@
 
 #include <exception>
 
-#include <windows.h>
-
+#include "app/GuideLocation.h"
 #include "foundation/CopiedUString.h"
 
-// valueName is the value being read when `error` arose (GuideLookupProgress), or null when
-// the failure came after the reads. UTF-8, with line breaks between its paragraphs.
-CopiedUString<UTF8> DescribeGuideLookupFailure(LPCWSTR valueName, const std::exception& error);
+// `progress` is where the lookup was when `error` arose: the key that could not be opened,
+// the value that could not be read, or neither when the failure came after the reads.
+// UTF-8, with line breaks between its paragraphs.
+CopiedUString<UTF8> DescribeGuideLookupFailure(const GuideLookupProgress& progress, const std::exception& error);

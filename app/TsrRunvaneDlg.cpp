@@ -34,7 +34,7 @@ BOOL CTsrRunvaneDlg::OnInitDialog() {
     page = LocateGuidePage(progress);
   } catch (const std::exception& error) {
     // Nothing to show: the owner tells the user once the window is gone.
-    guideLookupFailure_ = DescribeGuideLookupFailure(progress.valueName, error);
+    guideLookupFailure_ = DescribeGuideLookupFailure(progress, error);
     EndDialog(IDABORT);
     return TRUE;
   }

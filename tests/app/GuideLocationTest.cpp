@@ -165,18 +165,23 @@ TEST_F(GuideLocation, KeysAreClosedOnSuccessAndFailure) {
   EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(handle(2)));
 }
 
-// The user learns which value of which key could not be read, and why.
-TEST_F(GuideLocation, AFailureIsToldWithTheValueItConcerns) {
+// The user learns which key could not be opened, or which value of it could not be read, and
+// why.
+TEST_F(GuideLocation, AFailureIsToldWithTheKeyOrValueItConcerns) {
+  constexpr const char* kKey = "\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator\"";
   struct Case {
     const char* comment;
     std::optional<StoredValue> installFolder, evalType;
     bool noKey;
-    const char* value;
+    std::string what;
     const char* error;
   } cases[] = {
-      {"no key", Sz(u"C:\\"), Sz(u"Full"), true, "InstallFolder", "Windows Error 0x2: "},
-      {"no EvalType", Sz(u"C:\\"), std::nullopt, false, "EvalType", "Windows Error 0x2: "},
-      {"EvalType REG_DWORD", Sz(u"C:\\"), Raw(REG_DWORD, {1, 0, 0, 0}), false, "EvalType", "WrongRegistryType"},
+      {"no key", Sz(u"C:\\"), Sz(u"Full"), true, std::string("registry key ") + kKey + " could not be opened",
+       "Windows Error 0x2: "},
+      {"no EvalType", Sz(u"C:\\"), std::nullopt, false,
+       std::string("registry value \"EvalType\" of the key ") + kKey + " could not be read", "Windows Error 0x2: "},
+      {"EvalType REG_DWORD", Sz(u"C:\\"), Raw(REG_DWORD, {1, 0, 0, 0}), false,
+       std::string("registry value \"EvalType\" of the key ") + kKey + " could not be read", "WrongRegistryType"},
   };
   for (const Case& c : cases) {
     InstallGenerator(c.installFolder, c.evalType, c.noKey);
@@ -185,12 +190,9 @@ TEST_F(GuideLocation, AFailureIsToldWithTheValueItConcerns) {
       LocateGuidePage(progress);
       ADD_FAILURE() << c.comment << ": the lookup succeeded";
     } catch (const std::exception& error) {
-      const std::string text(DescribeGuideLookupFailure(progress.valueName, error).view());
-      EXPECT_NE(std::string::npos, text.find(std::string("registry value \"") + c.value + "\"")) << text;
-      EXPECT_NE(std::string::npos,
-                text.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator"))
-          << text;
-      EXPECT_NE(std::string::npos, text.find(c.error)) << text;
+      const std::string text(DescribeGuideLookupFailure(progress, error).view());
+      EXPECT_NE(std::string::npos, text.find(c.what)) << c.comment << ": " << text;
+      EXPECT_NE(std::string::npos, text.find(c.error)) << c.comment << ": " << text;
     }
   }
 }

@@ -365,7 +365,8 @@ class FailureTest(LauncherTestCase):
             "broken hive": (self.prefix, lines[:broken] + ['"Version"="4.2.0'] + lines[broken + 1:],
                             f"{hive}:{broken + 1}:"),
             "no generator": (self.prefix, lines[:section] + lines[section_end:],
-                             "Tsr Installation Generator"),
+                             'registry key "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Tessarin\\'
+                             'Tsr Installation Generator" could not be opened'),
         }
         for case, (prefix, hive_lines, expected) in cases.items():
             with self.subTest(case):
