@@ -13,7 +13,9 @@
 #include "gtk/FileAddress.h"
 #include "gtk/FindBar.h"
 #include "gtk/KeyMessage.h"
+#include "gtk/PageMessages.h"
 #include "gtk/WebKitErrors.h"
+#include "gtk/WebProcessModule.h"
 #include "gtk/WindowPresenter.h"
 
 namespace gtkui {
@@ -27,19 +29,8 @@ constexpr guint kScriptTimeoutMs = 5000;
 constexpr char kMemoryPageBase[] = "about:blank";
 constexpr UINT kDeliverEvent = WM_APP + 0x5E1;
 constexpr char16_t kEventWindowClass[] = u"TsrWebKitViewEvents";
-constexpr char kSelectionHandler[] = "tsrSelection";
 constexpr char16_t kScriptMessageCaption[] = u"Message from webpage";
 constexpr DWORD kIconQuestion = 0x20;  // MB_ICONQUESTION
-// Reports every change of the top-level document's selection: whether it holds anything.
-constexpr char kSelectionScript[] =
-    "(function () {\n"
-    "  function report() {\n"
-    "    var selection = document.getSelection();\n"
-    "    window.webkit.messageHandlers.tsrSelection.postMessage(!!selection && !selection.isCollapsed);\n"
-    "  }\n"
-    "  document.addEventListener('selectionchange', report);\n"
-    "  report();\n"
-    "})();";
 
 std::u16string PlatformAddress(std::string_view engineUrl) {
   return ToPlatformAddress(engineUrl, core::CurrentPathMapping().get());
@@ -151,29 +142,29 @@ HWND CreateEventWindow(HWND parent) {
 struct ScriptWait {
   bool done = false;
   bool abandoned = false;
-  JSCValue* value = nullptr;
+  GVariant* value = nullptr;
 };
 
-void OnScriptEvaluated(GObject* source, GAsyncResult* result, gpointer data) {
+// An answer without parameters (the script threw) or no answer at all leaves the value null.
+void OnScriptAnswered(GObject* source, GAsyncResult* result, gpointer data) {
   auto* wait = static_cast<std::shared_ptr<ScriptWait>*>(data);
   GError* error = nullptr;
-  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+  WebKitUserMessage* answer = webkit_web_view_send_message_to_page_finish(WEBKIT_WEB_VIEW(source), result, &error);
   if (error != nullptr) g_error_free(error);
-  if ((*wait)->abandoned) {
-    if (value != nullptr) g_object_unref(value);
-  } else {
-    (*wait)->value = value;
+  GVariant* value = answer != nullptr ? webkit_user_message_get_parameters(answer) : nullptr;
+  if (!(*wait)->abandoned) {
+    (*wait)->value = value != nullptr ? g_variant_ref(value) : nullptr;
     (*wait)->done = true;
   }
+  if (answer != nullptr) g_object_unref(answer);
   delete wait;
 }
 
-void OnScriptRun(GObject* source, GAsyncResult* result, gpointer) {
-  GError* error = nullptr;
-  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-  if (value != nullptr) g_object_unref(value);
-  if (error != nullptr) g_error_free(error);
+bool IsTrue(GVariant* value) {
+  return value != nullptr && g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN) && g_variant_get_boolean(value);
 }
+
+bool IsText(GVariant* value) { return value != nullptr && g_variant_is_of_type(value, G_VARIANT_TYPE_STRING); }
 
 gboolean OnScriptTimeout(gpointer flag) {
   *static_cast<bool*>(flag) = true;
@@ -242,9 +233,8 @@ struct WebKitBrowserView::QueuedEvent {
 // ---- Construction -----------------------------------------------------------------------
 
 WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context)
-    : window_(window), host_(host), context_(context), content_(webkit_user_content_manager_new()),
-      view_(WEBKIT_WEB_VIEW(
-          g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "user-content-manager", content_, nullptr))),
+    : window_(window), host_(host), context_(context), pageModule_(PrepareWebProcessModule(context, kScriptWorld)),
+      view_(WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr))),
       overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
   g_object_ref_sink(view_);
   g_object_ref_sink(overlay_);
@@ -254,15 +244,6 @@ WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKi
   webkit_settings_set_enable_write_console_messages_to_stdout(settings, FALSE);
   // Local guide pages may read the files beside them, as they may in the platform's browser.
   webkit_settings_set_allow_file_access_from_file_urls(settings, TRUE);
-
-  g_signal_connect(content_, "script-message-received::tsrSelection",
-                   G_CALLBACK(&WebKitBrowserView::OnSelectionMessage), this);
-  webkit_user_content_manager_register_script_message_handler_in_world(content_, kSelectionHandler, kScriptWorld);
-  WebKitUserScript* selection =
-      webkit_user_script_new_for_world(kSelectionScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                                       WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_END, kScriptWorld, nullptr, nullptr);
-  webkit_user_content_manager_add_script(content_, selection);
-  webkit_user_script_unref(selection);
 
   gtk_container_add(GTK_CONTAINER(overlay_), GTK_WIDGET(view_));
   gtk_widget_show(GTK_WIDGET(view_));
@@ -283,6 +264,7 @@ WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKi
   g_signal_connect(view_, "script-dialog", G_CALLBACK(&WebKitBrowserView::OnScriptDialog), this);
   g_signal_connect(view_, "permission-request", G_CALLBACK(&WebKitBrowserView::OnPermissionRequest), this);
   g_signal_connect(view_, "map", G_CALLBACK(&WebKitBrowserView::OnMap), this);
+  g_signal_connect(view_, "user-message-received", G_CALLBACK(&WebKitBrowserView::OnPageMessage), this);
 
   eventWindow_ = CreateEventWindow(window_);
   if (eventWindow_ != nullptr) SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -298,7 +280,6 @@ WebKitBrowserView::~WebKitBrowserView() {
   // Unanswered decisions are ignored as the queue goes; WebKit must not call back into a view
   // that is going away.
   g_signal_handlers_disconnect_by_data(view_, this);
-  g_signal_handlers_disconnect_by_data(content_, this);
   queue_.clear();
   findBar_.reset();
   webkit_web_view_stop_loading(view_);
@@ -306,7 +287,6 @@ WebKitBrowserView::~WebKitBrowserView() {
   gtk_widget_destroy(overlay_);
   g_object_unref(overlay_);
   g_object_unref(view_);
-  g_object_unref(content_);
 }
 
 // ---- Host requests ----------------------------------------------------------------------
@@ -367,15 +347,9 @@ std::u16string WebKitBrowserView::Title(core::BrowserFrame frame) const {
   const gchar* title = webkit_web_view_get_title(view_);
   if (title != nullptr && *title != '\0') return Utf16Of(title);
   if (loadPending_) return std::u16string();
-  JSCValue* value = EvaluateAndWait("document.title");
-  if (value == nullptr) return std::u16string();
-  std::u16string text;
-  if (jsc_value_is_string(value)) {
-    gchar* utf8 = jsc_value_to_string(value);
-    text = Utf16Of(utf8 != nullptr ? utf8 : "");
-    g_free(utf8);
-  }
-  g_object_unref(value);
+  GVariant* value = EvaluateAndWait("document.title");
+  const std::u16string text = IsText(value) ? Utf16Of(g_variant_get_string(value, nullptr)) : std::u16string();
+  if (value != nullptr) g_variant_unref(value);
   return text;
 }
 
@@ -482,10 +456,9 @@ HRESULT WebKitBrowserView::ShowFind() {
 
 bool WebKitBrowserView::HasElement(std::u16string_view id) const {
   if (!hasDocument_ || loadPending_) return false;
-  JSCValue* value = EvaluateAndWait(ElementExistsScript(id));
-  if (value == nullptr) return false;
-  const bool exists = jsc_value_is_boolean(value) && jsc_value_to_boolean(value);
-  g_object_unref(value);
+  GVariant* value = EvaluateAndWait(ElementExistsScript(id));
+  const bool exists = IsTrue(value);
+  if (value != nullptr) g_variant_unref(value);
   return exists;
 }
 
@@ -493,16 +466,14 @@ HRESULT WebKitBrowserView::GetElementHtml(std::u16string_view id, std::u16string
   if (html == nullptr) return E_POINTER;
   html->clear();
   if (!hasDocument_ || loadPending_) return E_FAIL;
-  JSCValue* value = EvaluateAndWait(ElementHtmlScript(id));
+  GVariant* value = EvaluateAndWait(ElementHtmlScript(id));
   if (value == nullptr) return E_FAIL;
   HRESULT result = E_INVALIDARG;
-  if (jsc_value_is_string(value)) {
-    gchar* text = jsc_value_to_string(value);
-    *html = Utf16Of(text != nullptr ? text : "");
-    g_free(text);
+  if (IsText(value)) {
+    *html = Utf16Of(g_variant_get_string(value, nullptr));
     result = S_OK;
   }
-  g_object_unref(value);
+  g_variant_unref(value);
   return result;
 }
 
@@ -513,10 +484,10 @@ HRESULT WebKitBrowserView::SetElementHtml(std::u16string_view id, std::u16string
     return S_OK;
   }
   if (!hasDocument_) return E_FAIL;
-  JSCValue* value = EvaluateAndWait(SetElementHtmlScript(id, html));
+  GVariant* value = EvaluateAndWait(SetElementHtmlScript(id, html));
   if (value == nullptr) return E_FAIL;
-  const bool found = jsc_value_is_boolean(value) && jsc_value_to_boolean(value);
-  g_object_unref(value);
+  const bool found = IsTrue(value);
+  g_variant_unref(value);
   return found ? S_OK : E_INVALIDARG;
 }
 
@@ -826,9 +797,11 @@ void WebKitBrowserView::OnMap(GtkWidget* widget, gpointer self) {
   gtk_widget_grab_focus(widget);
 }
 
-void WebKitBrowserView::OnSelectionMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer self) {
-  JSCValue* value = webkit_javascript_result_get_js_value(result);
-  static_cast<WebKitBrowserView*>(self)->hasSelection_ = value != nullptr && jsc_value_to_boolean(value);
+// The page's module reports the selection; other messages are not the view's.
+gboolean WebKitBrowserView::OnPageMessage(WebKitWebView*, WebKitUserMessage* message, gpointer self) {
+  if (g_strcmp0(webkit_user_message_get_name(message), pagemessages::kSelection) != 0) return FALSE;
+  static_cast<WebKitBrowserView*>(self)->hasSelection_ = IsTrue(webkit_user_message_get_parameters(message));
+  return TRUE;
 }
 
 // ---- Events for the host ----------------------------------------------------------------
@@ -981,18 +954,26 @@ void WebKitBrowserView::RunPageScript(const std::string& script) {
     return;
   }
   if (!hasDocument_) return;
+  if (pageModule_) {
+    WebKitUserMessage* message = webkit_user_message_new(pagemessages::kRunScript, g_variant_new_string(script.c_str()));
+    webkit_web_view_send_message_to_page(view_, message, nullptr, nullptr, nullptr);
+    return;
+  }
+  // Without the module WebKit runs the script itself; it reads the script's value into this
+  // process even when nobody asks for it, but the page still gets the host's style.
   webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), kScriptWorld, nullptr,
-                                      nullptr, &OnScriptRun, nullptr);
+                                      nullptr, nullptr, nullptr);
 }
 
-// WebKit answers scripts asynchronously; the callers need the answer now. The GLib main loop
-// runs until it comes (WebKit's replies come through it), and gives up after a while so that
-// a hung page cannot hang the caller. The host's events stay queued meanwhile: they are
+// The page's module answers asynchronously; the callers need the answer now. The GLib main
+// loop runs until it comes (WebKit's replies come through it), and gives up after a while so
+// that a hung page cannot hang the caller. The host's events stay queued meanwhile: they are
 // delivered from core's loop, which does not run here.
-JSCValue* WebKitBrowserView::EvaluateAndWait(const std::string& script) const {
+GVariant* WebKitBrowserView::EvaluateAndWait(const std::string& script) const {
+  if (!pageModule_) return nullptr;
   auto wait = std::make_shared<ScriptWait>();
-  webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), kScriptWorld, nullptr,
-                                      nullptr, &OnScriptEvaluated, new std::shared_ptr<ScriptWait>(wait));
+  WebKitUserMessage* message = webkit_user_message_new(pagemessages::kEvaluateScript, g_variant_new_string(script.c_str()));
+  webkit_web_view_send_message_to_page(view_, message, nullptr, &OnScriptAnswered, new std::shared_ptr<ScriptWait>(wait));
   bool timedOut = false;
   const guint timer = g_timeout_add(kScriptTimeoutMs, &OnScriptTimeout, &timedOut);
   while (!wait->done && !timedOut) g_main_context_iteration(nullptr, TRUE);

@@ -17,6 +17,12 @@
 // or one aimed at a named frame, is therefore reported as frame 0.
 //
 // WebKit's requests carry no body: post data given to Navigate is not sent.
+//
+// The view's scripts run in the page through its module in the web process (WebProcessModule),
+// which answers with GVariants and reports the page's selection: a script value read in the
+// view's process would start a JavaScriptCore engine here, a few MiB for a yes or a text.
+// Without the module WebKit still runs the host's style sheets (paying that price), but
+// nothing answers the questions about the page's elements and selection.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -91,7 +97,7 @@ class WebKitBrowserView : public core::BrowserView {
   static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer self);
   static gboolean OnPermissionRequest(WebKitWebView*, WebKitPermissionRequest*, gpointer self);
   static void OnMap(GtkWidget*, gpointer self);
-  static void OnSelectionMessage(WebKitUserContentManager*, WebKitJavascriptResult*, gpointer self);
+  static gboolean OnPageMessage(WebKitWebView*, WebKitUserMessage* message, gpointer self);
 
   gboolean DecideNavigation(WebKitPolicyDecision* decision);
   gboolean DecideNewWindow(WebKitPolicyDecision* decision);
@@ -115,7 +121,9 @@ class WebKitBrowserView : public core::BrowserView {
   void StartReload();
   void ApplyScriptPermission(const std::u16string& url);
   void RunPageScript(const std::string& script);
-  JSCValue* EvaluateAndWait(const std::string& script) const;
+  // The script's value from the page's module (see PageMessages.h), a new reference; null
+  // without a module, when the script threw or when no answer came in time.
+  GVariant* EvaluateAndWait(const std::string& script) const;
   void ShowErrorPage(const std::string& engineUrl, LONG status);
   void OpenOutside(const std::u16string& url);
   void AskToOpenOutside(const std::u16string& url);
@@ -125,7 +133,9 @@ class WebKitBrowserView : public core::BrowserView {
   HWND eventWindow_ = nullptr;
   core::BrowserHost& host_;
   WebKitWebContext* context_;
-  WebKitUserContentManager* content_;
+  // Whether the web process has the module that runs the view's scripts; set up before the
+  // view's WebKitWebView exists.
+  const bool pageModule_;
   WebKitWebView* view_;
   GtkWidget* overlay_;
   std::unique_ptr<FindBar> findBar_;

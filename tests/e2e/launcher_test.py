@@ -384,18 +384,38 @@ class FailureTest(LauncherTestCase):
                 self.assertEqual(run.wait_exit(), 1)
 
 
+MODULE = "libtsr-webprocess.so"
+
+
+def install(folder):
+    """cmake --install of the build into a fresh folder of the artefacts; answers its root."""
+    root = os.path.join(OPTIONS.artefacts, folder)
+    shutil.rmtree(root, ignore_errors=True)
+    subprocess.run(["cmake", "--install", OPTIONS.build_dir, "--prefix", root], check=True,
+                   capture_output=True, timeout=120)
+    return root
+
+
+def installed_modules(root):
+    return [os.path.join(folder, name) for folder, _, names in os.walk(root) for name in names
+            if name.endswith(".so")]
+
+
 class InstallTest(unittest.TestCase):
-    def test_install_puts_program_menu_entry_and_icon_in_place(self):
+    def test_install_puts_program_module_menu_entry_and_icon_in_place(self):
         if not OPTIONS.build_dir:
             self.skipTest("no --build-dir")
-        root = os.path.join(OPTIONS.artefacts, "installed")
-        shutil.rmtree(root, ignore_errors=True)
-        subprocess.run(["cmake", "--install", OPTIONS.build_dir, "--prefix", root], check=True,
-                       capture_output=True, timeout=120)
+        root = install("installed")
         program = os.path.join(root, "bin", "tessarin-guide")
         entry = os.path.join(root, "share", "applications", "tessarin-guide.desktop")
         icon = os.path.join(root, "share", "icons", "hicolor", "scalable", "apps", "tessarin-guide.svg")
         self.assertTrue(os.access(program, os.X_OK))
+        # The web process's module, alone in the program's folder under the library directory:
+        # WebKit loads every module of that folder.
+        modules = installed_modules(root)
+        self.assertEqual([os.path.basename(m) for m in modules], [MODULE])
+        folder = os.path.relpath(os.path.dirname(modules[0]), root)
+        self.assertTrue(folder.startswith("lib") and os.path.basename(folder) == "tessarin-guide", folder)
         validation = subprocess.run(["desktop-file-validate", entry], capture_output=True, text=True)
         self.assertEqual(validation.returncode, 0, validation.stdout + validation.stderr)
         with open(entry, encoding="utf-8") as text:
@@ -407,6 +427,40 @@ class InstallTest(unittest.TestCase):
         # The window icon's colours: the rim, the tile and the letter.
         for colour in ("#103A70", "#2F6FB8", "#FFFFFF"):
             self.assertIn(colour, svg)
+
+
+class InstalledProgramTest(LauncherTestCase):
+    def launch_installed(self, program, step):
+        run = guide.Launcher(self.desktop, program, self.prefix, f"{self._testMethodName}-{step}")
+        self.addCleanup(run.stop)
+        self.addCleanup(self.keep_evidence, run)
+        window = run.window()
+        links = wait_for(lambda: guide.guide_buttons(run.client_image(window))[0], 30, "the guide page")
+        return run, window, links
+
+    def test_installed_program_finds_its_module_and_shows_the_guide_without_it(self):
+        if not OPTIONS.build_dir:
+            self.skipTest("no --build-dir")
+        root = install("installed-run")
+        program = os.path.join(root, "bin", "tessarin-guide")
+        [module] = installed_modules(root)
+
+        # Found from the program's own place: nothing to report.
+        run, window, _ = self.launch_installed(program, "with-module")
+        run.steady_client_image(window)
+        self.assertEqual(run.stderr_lines(), [])
+        run.stop()
+
+        # Without it the guide still shows and its links work; one line says what is missing.
+        os.remove(module)
+        run, window, links = self.launch_installed(program, "without-module")
+        self.click(run, window, links[0])
+        opened = wait_for(lambda: self.desktop.recorded("folders"), 15, "the folder viewer")
+        self.assertTrue(os.path.samefile(opened[0], os.path.join(self.prefix, GENERATOR)), opened)
+        lines = run.stderr_lines()
+        self.assertEqual(len(lines), 1, lines)
+        self.assertIn(MODULE, lines[0])
+        self.assertIn(os.path.dirname(module), lines[0])
 
 
 def main():

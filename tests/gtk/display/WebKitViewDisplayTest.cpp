@@ -1,8 +1,9 @@
 // The presenter and the WebKit view on a real display (ctest runs this program under
 // xvfb-run): pages load under their platform addresses with the host's events in order and
 // really show, the host's style sheet stands before the page's, link commands are asked
-// about, pages from memory, element content and script permission act on the right
-// document, and the GtkWindow and the platform's window follow each other.
+// about, pages from memory, element content, the selection and script permission act on the
+// right document (through the view's module in the web process, which is placed beside this
+// program), and the GtkWindow and the platform's window follow each other.
 #include <gtest/gtest.h>
 
 #include <glib/gstdio.h>
@@ -282,6 +283,26 @@ TEST_F(WebKitViewDisplayTest, ThePagesScriptRunsOnlyWhereTheHostAllowsIt) {
     ASSERT_EQ(view_->GetElementHtml(u"s", &text), S_OK);
     EXPECT_EQ(text, answer == core::UrlActionAnswer::Allow ? u"ran" : u"did not run");
   }
+}
+
+// The page tells the view about its selection; a new document starts with none.
+TEST_F(WebKitViewDisplayTest, CopyIsEnabledWhileThePageHasASelection) {
+  auto copyEnabled = [&] {
+    bool enabled = false;
+    EXPECT_EQ(view_->QueryCommandEnabled(u"Copy", &enabled), S_OK);
+    return enabled;
+  };
+  Navigate(u"C:\\Guide Pages\\caf\u00e9 page.html");
+  ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 1; }));
+  EXPECT_FALSE(copyEnabled());
+  bool done = false;
+  ASSERT_EQ(view_->ExecCommand(u"SelectAll", false, &done), S_OK);
+  EXPECT_TRUE(RunUntil(copyEnabled, 5000));
+
+  ASSERT_EQ(view_->LoadHtml("<html><body><p>another page</p></body></html>"), S_OK);
+  ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 2; }));
+  RunFor(200);
+  EXPECT_FALSE(copyEnabled());
 }
 
 TEST_F(WebKitViewDisplayTest, TheGtkWindowAndThePlatformsWindowFollowEachOther) {
