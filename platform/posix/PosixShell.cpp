@@ -48,22 +48,6 @@ Verb VerbOf(const std::optional<std::u16string_view>& verb) {
   return Verb::Unknown;
 }
 
-std::optional<std::string> StrictUtf8(std::u16string_view text) {
-  std::string out(text.size() * 3, '\0');
-  const Utf::Outcome outcome = Utf::Utf16ToUtf8(text.data(), text.size(), out.data(), out.size(), true);
-  if (outcome.status != Utf::Status::Ok) return std::nullopt;
-  out.resize(outcome.units);
-  return out;
-}
-
-// For messages only: a host name that is not valid UTF-8 still shows, with replacements.
-std::u16string LenientUtf16(std::string_view text) {
-  std::u16string out(text.size(), u'\0');
-  const Utf::Outcome outcome = Utf::Utf8ToUtf16(text.data(), text.size(), out.data(), out.size(), false);
-  out.resize(outcome.units);
-  return out;
-}
-
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool StartsWithDrive(std::u16string_view path) {
@@ -106,7 +90,7 @@ std::string Absolute(std::string hostPath) {
 std::optional<std::vector<std::string>> WineCommandFor(const std::string& hostPath) {
   const std::size_t dot = hostPath.find_last_of("./");
   if (dot == std::string::npos || hostPath[dot] != '.') return std::nullopt;
-  const std::u16string extension = Folded(LenientUtf16(std::string_view(hostPath).substr(dot)));
+  const std::u16string extension = Folded(Utf::LenientUtf16(std::string_view(hostPath).substr(dot)));
   if (extension == u".exe" || extension == u".com") return std::vector<std::string>{};
   if (extension == u".msi") return std::vector<std::string>{"msiexec", "/i"};
   if (extension == u".bat" || extension == u".cmd") return std::vector<std::string>{"cmd", "/c"};
@@ -137,7 +121,7 @@ std::u16string ErrnoText(int error) {
   char buffer[256];
   // The GNU form answers its own text or one of the buffer.
   const char* text = ::strerror_r(error, buffer, sizeof buffer);
-  std::u16string reason = LenientUtf16(text);
+  std::u16string reason = Utf::LenientUtf16(text);
   if (!reason.empty()) reason[0] = FoldAscii(reason[0]);
   return reason;
 }
@@ -169,14 +153,14 @@ Answer FromLaunch(const DesktopLaunch& launch, std::string hostPath) {
     case DesktopLaunch::Status::Launched:
       return std::nullopt;
     case DesktopLaunch::Status::NoApplication:
-      return NoAssociation(u"the desktop has no application for " + LenientUtf16(launch.detail) + u".",
+      return NoAssociation(u"the desktop has no application for " + Utf::LenientUtf16(launch.detail) + u".",
                            std::move(hostPath));
     case DesktopLaunch::Status::Failed:
       break;
   }
   // An application is set, but it does not start: the association is there and broken.
   return Refusal{SE_ERR_ASSOCINCOMPLETE, ERROR_NO_ASSOCIATION,
-                 u"its application did not start (" + LenientUtf16(launch.detail) + u").", std::move(hostPath)};
+                 u"its application did not start (" + Utf::LenientUtf16(launch.detail) + u").", std::move(hostPath)};
 }
 
 // A path that does not lead to anything: a missing file, a missing folder on the way, or one
@@ -209,7 +193,7 @@ class Opening {
                            u"folders and addresses.");
     }
     if (request_.file.empty()) return Refusal{SE_ERR_FNF, ERROR_FILE_NOT_FOUND, u"no file name was given.", {}};
-    const std::optional<std::string> text = StrictUtf8(request_.file);
+    const std::optional<std::string> text = Utf::StrictUtf8(request_.file);
     if (!text) return Refusal{SE_ERR_FNF, ERROR_INVALID_NAME, u"the name is not valid text.", {}};
     if (const std::optional<std::string> scheme = SchemeOf(*text)) {
       if (*scheme != "file") return OpenAddress(*text, verb);
@@ -232,7 +216,7 @@ class Opening {
     if (StartsWithDrive(request_.file)) {
       return Refusal{SE_ERR_PNF, ERROR_PATH_NOT_FOUND,
                      u"there is no drive " + std::u16string(request_.file.substr(0, 2)) + u" in the Wine prefix " +
-                         LenientUtf16(prefix_) + u".",
+                         Utf::LenientUtf16(prefix_) + u".",
                      {}};
     }
     return Refusal{SE_ERR_FNF, ERROR_INVALID_NAME, u"the name is not a valid file name.", {}};
@@ -273,7 +257,7 @@ class Opening {
 
   std::string PlatformForm(const std::string& host) const {
     std::optional<std::u16string> platform = mapping_ ? mapping_->ToPlatformPath(host) : std::nullopt;
-    std::optional<std::string> text = platform ? StrictUtf8(*platform) : std::nullopt;
+    std::optional<std::string> text = platform ? Utf::StrictUtf8(*platform) : std::nullopt;
     return text ? *text : host;
   }
 
@@ -285,7 +269,7 @@ class Opening {
     process.workingDirectory = std::move(*folder);
     process.arguments = std::move(arguments);
     if (request_.parameters && !request_.parameters->empty()) {
-      if (std::optional<std::string> parameters = StrictUtf8(*request_.parameters)) {
+      if (std::optional<std::string> parameters = Utf::StrictUtf8(*request_.parameters)) {
         for (std::string& argument : SplitWindowsCommandLine(*parameters)) process.arguments.push_back(std::move(argument));
       }
     }
@@ -321,7 +305,7 @@ class Opening {
 // last part of a path, or a whole address.
 std::u16string CaptionFor(std::u16string_view file) {
   if (file.empty()) return u"Open";
-  const std::optional<std::string> text = StrictUtf8(file);
+  const std::optional<std::string> text = Utf::StrictUtf8(file);
   const std::optional<std::string> scheme = text ? SchemeOf(*text) : std::nullopt;
   if (scheme && *scheme != "file") return std::u16string(file);
   std::u16string_view name(file);
@@ -334,7 +318,7 @@ std::u16string CaptionFor(std::u16string_view file) {
 std::u16string MessageFor(std::u16string_view file, const Refusal& refusal) {
   std::u16string text = file.empty() ? u"Cannot open: " : u"Cannot open \"" + std::u16string(file) + u"\": ";
   text += refusal.reason;
-  if (!refusal.hostPath.empty()) text += u"\nOn this computer: " + LenientUtf16(refusal.hostPath);
+  if (!refusal.hostPath.empty()) text += u"\nOn this computer: " + Utf::LenientUtf16(refusal.hostPath);
   return text;
 }
 

@@ -17,21 +17,6 @@ namespace {
 
 char16_t FoldAscii(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit; }
 
-std::optional<std::string> ToUtf8(std::u16string_view text) {
-  std::string out(text.size() * 3, '\0');
-  const Utf::Outcome outcome = Utf::Utf16ToUtf8(text.data(), text.size(), out.data(), out.size(), true);
-  if (outcome.status != Utf::Status::Ok) return std::nullopt;
-  out.resize(outcome.units);
-  return out;
-}
-
-std::optional<std::u16string> ToUtf16(std::string_view text) {
-  std::u16string out(text.size(), u'\0');
-  const Utf::Outcome outcome = Utf::Utf8ToUtf16(text.data(), text.size(), out.data(), out.size(), true);
-  if (outcome.status != Utf::Status::Ok) return std::nullopt;
-  out.resize(outcome.units);
-  return out;
-}
 
 std::optional<std::string> ReadLink(const std::string& path) {
   std::string target(PATH_MAX, '\0');
@@ -171,9 +156,9 @@ std::optional<std::string> WinePrefixPaths::ToHostPath(std::u16string_view platf
   // The long-path form names the same file; UNC shares have no place in a prefix.
   if (platformPath.substr(0, 4) == u"\\\\?\\") platformPath.remove_prefix(4);
   if (platformPath.substr(0, 4) == u"UNC\\" || platformPath.substr(0, 2) == u"\\\\") return std::nullopt;
-  if (!platformPath.empty() && platformPath[0] == u'/') return ToUtf8(platformPath);
+  if (!platformPath.empty() && platformPath[0] == u'/') return Utf::StrictUtf8(platformPath);
 
-  std::optional<std::string> text = ToUtf8(platformPath);
+  std::optional<std::string> text = Utf::StrictUtf8(platformPath);
   if (!text) return std::nullopt;
   for (char& c : *text) {
     if (c == '\\') c = '/';
@@ -207,7 +192,7 @@ std::optional<std::u16string> WinePrefixPaths::ToPlatformPath(std::string_view h
   std::string_view rest = std::string_view(path).substr(bestLength);
   if (!rest.empty() && rest[0] == '/') rest.remove_prefix(1);
   for (char c : rest) platform += c == '/' ? '\\' : c;
-  return ToUtf16(platform);
+  return Utf::StrictUtf16(platform);
 }
 
 }  // namespace posix

@@ -15,27 +15,9 @@ namespace {
 // The host's getenv and setenv are not safe against each other.
 std::mutex environmentLock;
 
-std::size_t LengthOf(LPCWSTR text) {
-  std::size_t length = 0;
-  while (text[length] != u'\0') ++length;
-  return length;
-}
-
 // Lenient: an unpaired surrogate cannot name a variable that exists, and replacing it keeps it
 // from matching anything else.
-std::string ToUtf8(LPCWSTR text) {
-  const std::size_t length = LengthOf(text);
-  std::string result(Utf::Utf16ToUtf8(text, length, nullptr, 0, false).units, '\0');
-  Utf::Utf16ToUtf8(text, length, result.data(), result.size(), false);
-  return result;
-}
-
-std::u16string ToUtf16(const char* text) {
-  const std::size_t length = std::char_traits<char>::length(text);
-  std::u16string result(Utf::Utf8ToUtf16(text, length, nullptr, 0, false).units, u'\0');
-  Utf::Utf8ToUtf16(text, length, result.data(), result.size(), false);
-  return result;
-}
+std::string ToUtf8(LPCWSTR text) { return Utf::LenientUtf8(text); }
 
 // The host's environment has no entry whose name is empty or holds "=".
 bool IsValidName(const std::string& name) { return !name.empty() && name.find('=') == std::string::npos; }
@@ -52,7 +34,7 @@ DWORD GetEnvironmentVariableW(LPCWSTR lpName, LPWSTR lpBuffer, DWORD nSize) {
       SetLastError(ERROR_ENVVAR_NOT_FOUND);
       return 0;
     }
-    value = ToUtf16(raw);
+    value = Utf::LenientUtf16(raw);
   } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return 0;

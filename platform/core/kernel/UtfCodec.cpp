@@ -529,4 +529,34 @@ Outcome Utf16ToUtf8(const char16_t* in, std::size_t length, char* out, std::size
   return strict ? Encode<false, true>(in, end, nullptr, 0) : Encode<false, false>(in, end, nullptr, 0);
 }
 
+namespace {
+
+// One pass into room for the worst case: a UTF-16 unit takes at most 3 bytes (a replaced
+// unpaired surrogate as well), a byte of UTF-8 at most one unit (a replaced one as well), so
+// only ill-formed input stops a conversion.
+template <typename To, typename From, typename Convert>
+std::optional<To> Whole(From text, std::size_t perUnit, Convert convert, bool strict) {
+  To out(text.size() * perUnit, typename To::value_type{});
+  const Outcome outcome = convert(text.data(), text.size(), out.data(), out.size(), strict);
+  if (outcome.status != Status::Ok) return std::nullopt;
+  out.resize(outcome.units);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> StrictUtf8(std::u16string_view text) {
+  return Whole<std::string>(text, 3, &Utf16ToUtf8, true);
+}
+
+std::optional<std::u16string> StrictUtf16(std::string_view text) {
+  return Whole<std::u16string>(text, 1, &Utf8ToUtf16, true);
+}
+
+std::string LenientUtf8(std::u16string_view text) { return Whole<std::string>(text, 3, &Utf16ToUtf8, false).value(); }
+
+std::u16string LenientUtf16(std::string_view text) {
+  return Whole<std::u16string>(text, 1, &Utf8ToUtf16, false).value();
+}
+
 }  // namespace Utf

@@ -9,6 +9,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace Utf {
 
@@ -27,5 +30,11 @@ struct Outcome {
 // With a null output the conversion only counts and the capacity is ignored.
 Outcome Utf8ToUtf16(const char* in, std::size_t length, char16_t* out, std::size_t capacity, bool strict);
 Outcome Utf16ToUtf8(const char16_t* in, std::size_t length, char* out, std::size_t capacity, bool strict);
+
+// Whole texts: the strict ones give nothing for a text that is not well-formed.
+std::optional<std::string> StrictUtf8(std::u16string_view text);
+std::optional<std::u16string> StrictUtf16(std::string_view text);
+std::string LenientUtf8(std::u16string_view text);
+std::u16string LenientUtf16(std::string_view text);
 
 }  // namespace Utf

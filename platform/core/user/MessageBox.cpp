@@ -40,10 +40,7 @@ std::string MessageBoxLine(const std::u16string& text, const std::u16string& cap
     line += unit == u'\n' ? u' ' : unit;
   }
   while (!line.empty() && line.back() == u' ') line.pop_back();
-  Utf::Outcome size = Utf::Utf16ToUtf8(line.data(), line.size(), nullptr, 0, false);
-  std::string bytes(size.units, '\0');
-  Utf::Utf16ToUtf8(line.data(), line.size(), bytes.data(), bytes.size(), false);
-  return bytes;
+  return Utf::LenientUtf8(line);
 }
 
 MessageBoxPresenter* InstallMessageBoxPresenter(MessageBoxPresenter* presenter) {
