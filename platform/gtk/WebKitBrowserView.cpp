@@ -27,8 +27,6 @@ namespace {
 constexpr char kScriptWorld[] = "tsr-browser-host";
 constexpr guint kScriptTimeoutMs = 5000;
 constexpr char kMemoryPageBase[] = "about:blank";
-constexpr UINT kDeliverEvent = WM_APP + 0x5E1;
-constexpr char16_t kEventWindowClass[] = u"TsrWebKitViewEvents";
 constexpr char16_t kScriptMessageCaption[] = u"Message from webpage";
 constexpr DWORD kIconQuestion = 0x20;  // MB_ICONQUESTION
 
@@ -114,29 +112,6 @@ POINT PointerOnScreen(GtkWidget* widget) {
   gint y = 0;
   if (pointer != nullptr) gdk_device_get_position(pointer, nullptr, &x, &y);
   return POINT{x, y};
-}
-
-LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kDeliverEvent) {
-    if (auto* view = reinterpret_cast<WebKitBrowserView*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-      view->DeliverNextEvent();
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A hidden child of the view's window receives the view's posted events; destroyed with
-// that window, it takes the events still queued with it.
-HWND CreateEventWindow(HWND parent) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &EventWindowProcedure;
-    windowClass.lpszClassName = kEventWindowClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  if (!registered) return nullptr;
-  return CreateWindowExW(0, kEventWindowClass, u"", WS_CHILD, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
 }
 
 struct ScriptWait {
@@ -266,17 +241,13 @@ WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKi
   g_signal_connect(view_, "map", G_CALLBACK(&WebKitBrowserView::OnMap), this);
   g_signal_connect(view_, "user-message-received", G_CALLBACK(&WebKitBrowserView::OnPageMessage), this);
 
-  eventWindow_ = CreateEventWindow(window_);
-  if (eventWindow_ != nullptr) SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  events_ = std::make_unique<core::EventDeliveryWindow>(window_, [this] { DeliverNextEvent(); });
   WindowPresenter::Instance().AttachWidget(window_, overlay_);
 }
 
 WebKitBrowserView::~WebKitBrowserView() {
   *alive_ = false;
-  if (eventWindow_ != nullptr && IsWindow(eventWindow_)) {
-    SetWindowLongPtrW(eventWindow_, GWLP_USERDATA, 0);
-    DestroyWindow(eventWindow_);
-  }
+  events_.reset();
   // Unanswered decisions are ignored as the queue goes; WebKit must not call back into a view
   // that is going away.
   g_signal_handlers_disconnect_by_data(view_, this);
@@ -809,7 +780,7 @@ gboolean WebKitBrowserView::OnPageMessage(WebKitWebView*, WebKitUserMessage* mes
 void WebKitBrowserView::Enqueue(QueuedEvent event) {
   event.generation = generation_;
   queue_.push_back(std::move(event));
-  if (eventWindow_ != nullptr) PostMessageW(eventWindow_, kDeliverEvent, 0, 0);
+  events_->Post();
 }
 
 void WebKitBrowserView::DeliverNextEvent() {

@@ -38,6 +38,7 @@
 #include <windows.h>
 
 #include "core/com/BrowserEngine.h"
+#include "core/com/EventDeliveryWindow.h"
 #include "gtk/JavaScriptText.h"
 
 namespace gtkui {
@@ -69,9 +70,6 @@ class WebKitBrowserView : public core::BrowserView {
   bool HasElement(std::u16string_view id) const override;
   HRESULT GetElementHtml(std::u16string_view id, std::u16string* html) const override;
   HRESULT SetElementHtml(std::u16string_view id, std::u16string_view html) override;
-
-  // Delivers the oldest queued event (the message the view posts to its event window).
-  void DeliverNextEvent();
 
  private:
   struct QueuedEvent;
@@ -106,6 +104,8 @@ class WebKitBrowserView : public core::BrowserView {
   void Finished();
 
   // ---- Events for the host ----
+  // Delivers the oldest queued event: one for each message posted through events_.
+  void DeliverNextEvent();
   void Enqueue(QueuedEvent event);
   void Deliver(QueuedEvent& event);
   void DeliverPolicy(QueuedEvent& event);
@@ -130,7 +130,8 @@ class WebKitBrowserView : public core::BrowserView {
   bool ExecuteEditingCommand(const char* command);
 
   HWND window_;
-  HWND eventWindow_ = nullptr;
+  // The events queued for the host are delivered through it, one posted message each.
+  std::unique_ptr<core::EventDeliveryWindow> events_;
   core::BrowserHost& host_;
   WebKitWebContext* context_;
   // Whether the web process has the module that runs the view's scripts; set up before the

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/user/WindowTeardown.h"
 #include "mshtmdid.h"
 #include "stringapiset.h"
 #include "urlmon.h"
@@ -13,32 +12,6 @@
 namespace core {
 
 namespace {
-
-// Wakes a view's event delivery from the message loop.
-constexpr UINT kDeliverMessage = WM_USER + 1;
-const char16_t kEventWindowClass[] = u"ScriptedBrowserEvents";
-
-LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kDeliverMessage) {
-    if (auto* browser = reinterpret_cast<ScriptedBrowser*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-      browser->DeliverPendingEvents();
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND CreateEventWindow(HWND viewWindow) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = EventWindowProcedure;
-    wc.lpszClassName = kEventWindowClass;
-    RegisterClassExW(&wc);
-    return true;
-  }();
-  (void)registered;
-  return CreateWindowExW(0, kEventWindowClass, u"", WS_CHILD, 0, 0, 0, 0, viewWindow, nullptr, nullptr, nullptr);
-}
 
 std::u16string Widened(std::string_view utf8) {
   if (utf8.empty()) return std::u16string();
@@ -89,9 +62,7 @@ class ScriptedView : public BrowserView {
   ScriptedView(std::shared_ptr<ScriptedBrowserEngine> engine, std::shared_ptr<ScriptedBrowser> browser, HWND window,
                BrowserHost& host)
       : engine_(std::move(engine)), browser_(std::move(browser)) {
-    const HWND eventWindow = CreateEventWindow(window);
-    if (eventWindow != nullptr) SetWindowLongPtrW(eventWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(browser_.get()));
-    browser_->Open(this, &host, window, eventWindow);
+    browser_->Open(this, &host, window);
   }
   ~ScriptedView() override { browser_->Close(); }
 
@@ -180,30 +151,18 @@ class ScriptedView : public BrowserView {
 
 ScriptedBrowser::ScriptedBrowser(ScriptedBrowserEngine& engine) : engine_(engine) {}
 
-void ScriptedBrowser::Open(ScriptedView* view, BrowserHost* host, HWND window, HWND eventWindow) {
+void ScriptedBrowser::Open(ScriptedView* view, BrowserHost* host, HWND window) {
   view_ = view;
   host_ = host;
   window_ = window;
-  eventWindow_ = eventWindow;
+  events_ = std::make_unique<EventDeliveryWindow>(window, [this] { DeliverPendingEvents(); });
 }
 
 void ScriptedBrowser::Close() {
   view_ = nullptr;
   host_ = nullptr;
   pending_.clear();
-  if (const HWND window = LiveEventWindow()) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    if (!IsBeingDestroyed(window)) DestroyWindow(window);
-  }
-  eventWindow_ = nullptr;
-}
-
-// The event window while it is still this browser's (it goes with the view's window, which
-// may be gone before the view).
-HWND ScriptedBrowser::LiveEventWindow() const {
-  if (eventWindow_ == nullptr || !IsWindow(eventWindow_)) return nullptr;
-  const LONG_PTR owner = GetWindowLongPtrW(eventWindow_, GWLP_USERDATA);
-  return owner == reinterpret_cast<LONG_PTR>(this) ? eventWindow_ : nullptr;
+  events_.reset();
 }
 
 std::vector<std::u16string> ScriptedBrowser::NewWindows() const {
@@ -322,7 +281,7 @@ void ScriptedBrowser::LoadFromMemory(std::string bytes) {
 
 void ScriptedBrowser::Post() {
   if (posted_) return;
-  if (const HWND window = LiveEventWindow()) posted_ = PostMessageW(window, kDeliverMessage, 0, 0) != FALSE;
+  if (events_) posted_ = events_->Post();
 }
 
 void ScriptedBrowser::DeliverPendingEvents() {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/com/BrowserEngine.h"
+#include "core/com/EventDeliveryWindow.h"
 
 namespace core {
 
@@ -146,7 +147,7 @@ class ScriptedBrowser {
     bool errorPage = false;  // the browser's own page for a failed navigation
   };
 
-  void Open(ScriptedView* view, BrowserHost* host, HWND window, HWND eventWindow);
+  void Open(ScriptedView* view, BrowserHost* host, HWND window);
   void Close();
   bool Navigate(const BrowserNavigation& request);
   void Load(BrowserFrame frame, const std::u16string& url);
@@ -155,14 +156,13 @@ class ScriptedBrowser {
   void Deliver(const PendingEvent& event);
   void DropPendingOf(BrowserFrame frame);
   void Post();
-  HWND LiveEventWindow() const;
   const PageState* FrameState(BrowserFrame frame) const;
 
   ScriptedBrowserEngine& engine_;
   ScriptedView* view_ = nullptr;
   BrowserHost* host_ = nullptr;
   HWND window_ = nullptr;
-  HWND eventWindow_ = nullptr;
+  std::unique_ptr<EventDeliveryWindow> events_;
   bool posted_ = false;
   bool hasDocument_ = false;
   PageState top_;
