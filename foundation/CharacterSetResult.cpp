@@ -3,11 +3,9 @@
 #include <unicode/utypes.h>
 
 #include <cstring>
-#include <set>
 
 #include <windows.h>
 
-#include "foundation/CopiedUString.h"
 #include "foundation/LibraryExceptions.h"
 #include "foundation/LocalTextBuffer.h"
 #include "foundation/NumberText.h"
@@ -17,22 +15,6 @@ namespace {
 std::string FromCString(const char* text) { return text == nullptr ? std::string() : std::string(text); }
 
 std::string Decimal(std::uint32_t value) { return std::string(ToDecimalText(value, 1).Ref().view()); }
-
-// The Windows code pages by name. Nothing consults the set; it is part of the library's
-// process-wide constants.
-struct CodePageNameLess {
-  bool operator()(const CopiedUString<UTF8>& a, const CopiedUString<UTF8>& b) const { return a.view() < b.view(); }
-};
-
-const std::set<CopiedUString<UTF8>, CodePageNameLess> kWindowsCodePageNames = [] {
-  std::set<CopiedUString<UTF8>, CodePageNameLess> names;
-  for (const char* name : {"windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254",
-                           "windows-1255", "windows-1256", "windows-1257", "windows-1258", "windows-874",
-                           "windows-932", "windows-936", "windows-949", "windows-950"}) {
-    names.emplace(std::string_view(name));
-  }
-  return names;
-}();
 
 }  // namespace
 
