@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/GuideLocation.h"
-#include "foundation/DebuggableException.h"
+#include "app/LauncherMessage.h"
 #include "foundation/FormatTemplate.h"
 #include "foundation/TextEncoding.h"
 
@@ -18,13 +18,6 @@ constexpr std::string_view kKeyUnopened =
     "The installation guide cannot be shown, because the registry key \"HKEY_LOCAL_MACHINE\\{key}\" could not "
     "be opened.\n\n{error}\n\nPlease install the Tessarin Installation Generator again.";
 constexpr std::string_view kOtherFailure = "The installation guide cannot be shown.\n\n{error}";
-
-// The foundation's exceptions carry UTF-8 texts; others only their narrow what().
-CopiedUString<UTF8> ErrorText(const std::exception& error) {
-  if (const auto* own = dynamic_cast<const DebuggableException*>(&error)) return CopiedUString<UTF8>(own->MessageUtf8());
-  const char* text = error.what();
-  return CopiedUString<UTF8>(std::string_view(text != nullptr ? text : ""));
-}
 
 CopiedUString<UTF8> Utf8(LPCWSTR text) {
   return ConvertU16ToU8Lenient(UStringRef<UTF16>(text, std::char_traits<char16_t>::length(text)));

@@ -2,6 +2,9 @@
 // launcher's caption.
 #pragma once
 
+#include <exception>
+
+#include "foundation/CopiedUString.h"
 #include "foundation/UStringRef.h"
 
 inline constexpr const char16_t* kLauncherCaption = u"Tessarin Installation Guide";
@@ -9,3 +12,7 @@ inline constexpr const char16_t* kLauncherCaption = u"Tessarin Installation Guid
 // Shows text (UTF-8; malformed bytes are shown replaced) and returns when the user closed
 // the box. No owner: the launcher's window is gone, or was never shown, by then.
 void ShowLauncherError(UStringRef<UTF8> text);
+
+// What an error says, for the user: the foundation's exceptions carry UTF-8 texts, others only
+// their narrow what().
+CopiedUString<UTF8> ErrorText(const std::exception& error);

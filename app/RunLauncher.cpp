@@ -6,7 +6,6 @@
 
 #include "app/LauncherMessage.h"
 #include "app/Resources.h"
-#include "foundation/DebuggableException.h"
 #include "foundation/EnableLogsFromEnvironment.h"
 #include "foundation/FormatTemplate.h"
 
@@ -17,9 +16,8 @@ constexpr std::string_view kUnexpectedFailure = "The installation guide stopped 
 // An error that no part of the launcher handled: the user hears of it, the process does not
 // crash.
 int ReportUnhandled(const std::exception& error) {
-  const auto* own = dynamic_cast<const DebuggableException*>(&error);
-  const UStringRef<UTF8> text = own != nullptr ? own->MessageUtf8() : UStringRef<UTF8>(std::string_view(error.what()));
-  ShowLauncherError(Format(UStringRef<UTF8>(kUnexpectedFailure), {text}).Ref());
+  const CopiedUString<UTF8> text = ErrorText(error);
+  ShowLauncherError(Format(UStringRef<UTF8>(kUnexpectedFailure), {text.Ref()}).Ref());
   return 1;
 }
 

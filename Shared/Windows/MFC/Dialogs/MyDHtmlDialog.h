@@ -18,6 +18,7 @@
 #include "Shared/Windows/MFC/Dialogs/ExistsTrueCombiner.h"
 #include "foundation/ByteRange.h"
 #include "foundation/CopiedUString.h"
+#include "foundation/UStringLess.h"
 
 class CMyDHtmlDialog : public CDHtmlDialog {
  public:
@@ -96,10 +97,7 @@ class CMyDHtmlDialog : public CDHtmlDialog {
   bool elementContentApplied = false;
   std::vector<unsigned char> htmlContent;
 
-  struct ByBytes {
-    bool operator()(const CopiedUString<UTF8>& a, const CopiedUString<UTF8>& b) const { return a.view() < b.view(); }
-  };
-  std::map<CopiedUString<UTF8>, CopiedUString<UTF8>, ByBytes> elementContent;
+  std::map<CopiedUString<UTF8>, CopiedUString<UTF8>, UStringLess<UTF8>> elementContent;
 
  public:
   BeforeNavigateSignal beforeNavigateSignal;
