@@ -5,21 +5,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/kernel/UtfCodec.h"
 #include "mshtmdid.h"
-#include "stringapiset.h"
 #include "urlmon.h"
 
 namespace core {
 
 namespace {
-
-std::u16string Widened(std::string_view utf8) {
-  if (utf8.empty()) return std::u16string();
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::u16string text(static_cast<std::size_t>(std::max(n, 0)), u'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -33,11 +25,11 @@ ScriptedPage PageFromMarkup(const std::string& bytes) {
     if (quote != '"' && quote != '\'') continue;
     const std::size_t end = bytes.find(quote, at + 4);
     if (end == std::string::npos) break;
-    page.elements.emplace(Widened(std::string_view(bytes).substr(at + 4, end - at - 4)), u"");
+    page.elements.emplace(Utf::LenientUtf16(std::string_view(bytes).substr(at + 4, end - at - 4)), u"");
   }
   const std::size_t title = bytes.find("<title>");
   const std::size_t titleEnd = title == std::string::npos ? title : bytes.find("</title>", title);
-  if (titleEnd != std::string::npos) page.title = Widened(std::string_view(bytes).substr(title + 7, titleEnd - title - 7));
+  if (titleEnd != std::string::npos) page.title = Utf::LenientUtf16(std::string_view(bytes).substr(title + 7, titleEnd - title - 7));
   return page;
 }
 

@@ -9,8 +9,8 @@
 #include "atlbase.h"
 #include "core/com/BrowserControl.h"
 #include "core/com/ComObject.h"
+#include "core/kernel/UtfCodec.h"
 #include "exdisp.h"
-#include "stringapiset.h"
 
 // The IUnknown the control holds as its site: every call goes to the site's own.
 class COleControlSite::Identity final : public IUnknown {
@@ -63,12 +63,8 @@ class COleControlSite::EventSink final : public core::DispatchWithoutTypes<IDisp
     if (excepInfo != nullptr) {
       *excepInfo = EXCEPINFO{};
       excepInfo->scode = E_FAIL;
-      const int n = MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
-      if (n > 1) {
-        std::u16string text(static_cast<std::size_t>(n), u'\0');
-        MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), n);
-        excepInfo->bstrDescription = SysAllocString(text.c_str());
-      }
+      const std::u16string text = Utf::LenientUtf16(what);
+      if (!text.empty()) excepInfo->bstrDescription = SysAllocString(text.c_str());
     }
     return DISP_E_EXCEPTION;
   }
