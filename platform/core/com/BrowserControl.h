@@ -56,7 +56,6 @@ class BrowserControl final : public FrameBrowser, public IConnectionPointContain
   bool ShowHelp(POINT screenPoint) override;
 
   HWND Window() const { return window_; }
-  HWND ViewWindow() const { return viewWindow_; }
   // The site goes away: no more questions reach it, and the control's window goes too
   // unless it is going with its parent already.
   void DetachSite();

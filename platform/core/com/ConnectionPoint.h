@@ -29,7 +29,6 @@ class ConnectionPoint : public ComObject<IConnectionPoint> {
   void Fire(DISPID dispid, DISPPARAMS* params, VARIANT* result = nullptr);
   // Drops every sink: the object goes away.
   void DisconnectAll();
-  bool HasSinks() const { return !sinks_.empty(); }
 
  private:
   void* FindInterface(REFIID iid) override;

@@ -26,7 +26,6 @@ class FrameBrowser : public ComObject<DispatchWithoutTypes<IWebBrowser2>> {
   STDMETHODIMP get_RegisterAsDropTarget(VARIANT_BOOL* pbRegister) override;
   STDMETHODIMP put_RegisterAsDropTarget(VARIANT_BOOL bRegister) override;
 
-  BrowserFrame Frame() const { return frame_; }
 
  protected:
   void* FindInterface(REFIID iid) override;

@@ -54,7 +54,7 @@ class ScriptedView : public BrowserView {
   ScriptedView(std::shared_ptr<ScriptedBrowserEngine> engine, std::shared_ptr<ScriptedBrowser> browser, HWND window,
                BrowserHost& host)
       : engine_(std::move(engine)), browser_(std::move(browser)) {
-    browser_->Open(this, &host, window);
+    browser_->Open(&host, window);
   }
   ~ScriptedView() override { browser_->Close(); }
 
@@ -143,15 +143,13 @@ class ScriptedView : public BrowserView {
 
 ScriptedBrowser::ScriptedBrowser(ScriptedBrowserEngine& engine) : engine_(engine) {}
 
-void ScriptedBrowser::Open(ScriptedView* view, BrowserHost* host, HWND window) {
-  view_ = view;
+void ScriptedBrowser::Open(BrowserHost* host, HWND window) {
   host_ = host;
   window_ = window;
   events_ = std::make_unique<EventDeliveryWindow>(window, [this] { DeliverPendingEvents(); });
 }
 
 void ScriptedBrowser::Close() {
-  view_ = nullptr;
   host_ = nullptr;
   pending_.clear();
   events_.reset();

@@ -147,7 +147,7 @@ class ScriptedBrowser {
     bool errorPage = false;  // the browser's own page for a failed navigation
   };
 
-  void Open(ScriptedView* view, BrowserHost* host, HWND window);
+  void Open(BrowserHost* host, HWND window);
   void Close();
   bool Navigate(const BrowserNavigation& request);
   void Load(BrowserFrame frame, const std::u16string& url);
@@ -159,7 +159,6 @@ class ScriptedBrowser {
   const PageState* FrameState(BrowserFrame frame) const;
 
   ScriptedBrowserEngine& engine_;
-  ScriptedView* view_ = nullptr;
   BrowserHost* host_ = nullptr;
   HWND window_ = nullptr;
   std::unique_ptr<EventDeliveryWindow> events_;
