@@ -3,22 +3,7 @@
 #include "afxocc.h"
 
 #include "afxdhtml.h"
-
-namespace {
-
-template <class Call>
-HRESULT Guarded(Call call) {
-  try {
-    return call();
-  } catch (CException* failure) {
-    failure->Delete();
-    return E_FAIL;
-  } catch (...) {
-    return E_FAIL;
-  }
-}
-
-}  // namespace
+#include "core/framework/GuardedComCall.h"
 
 CBrowserControlSite::CBrowserControlSite(COleControlContainer* container, CDHtmlDialog* handler)
     : COleControlSite(container), m_pHandler(handler) {}
@@ -38,63 +23,63 @@ STDMETHODIMP_(ULONG) CBrowserControlSite::Release() { return ExternalRelease(); 
 
 STDMETHODIMP CBrowserControlSite::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved,
                                                   IDispatch* pdispReserved) {
-  return Guarded([&] { return m_pHandler->ShowContextMenu(dwID, ppt, pcmdtReserved, pdispReserved); });
+  return GuardedComCall([&] { return m_pHandler->ShowContextMenu(dwID, ppt, pcmdtReserved, pdispReserved); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetHostInfo(DOCHOSTUIINFO* pInfo) {
-  return Guarded([&] { return m_pHandler->GetHostInfo(pInfo); });
+  return GuardedComCall([&] { return m_pHandler->GetHostInfo(pInfo); });
 }
 
 STDMETHODIMP CBrowserControlSite::ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject,
                                          IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
                                          IOleInPlaceUIWindow* pDoc) {
-  return Guarded([&] { return m_pHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc); });
+  return GuardedComCall([&] { return m_pHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc); });
 }
 
 STDMETHODIMP CBrowserControlSite::HideUI() {
-  return Guarded([&] { return m_pHandler->HideUI(); });
+  return GuardedComCall([&] { return m_pHandler->HideUI(); });
 }
 
 STDMETHODIMP CBrowserControlSite::UpdateUI() {
-  return Guarded([&] { return m_pHandler->UpdateUI(); });
+  return GuardedComCall([&] { return m_pHandler->UpdateUI(); });
 }
 
 STDMETHODIMP CBrowserControlSite::EnableModeless(BOOL fEnable) {
-  return Guarded([&] { return m_pHandler->EnableModeless(fEnable); });
+  return GuardedComCall([&] { return m_pHandler->EnableModeless(fEnable); });
 }
 
 STDMETHODIMP CBrowserControlSite::OnDocWindowActivate(BOOL fActivate) {
-  return Guarded([&] { return m_pHandler->OnDocWindowActivate(fActivate); });
+  return GuardedComCall([&] { return m_pHandler->OnDocWindowActivate(fActivate); });
 }
 
 STDMETHODIMP CBrowserControlSite::OnFrameWindowActivate(BOOL fActivate) {
-  return Guarded([&] { return m_pHandler->OnFrameWindowActivate(fActivate); });
+  return GuardedComCall([&] { return m_pHandler->OnFrameWindowActivate(fActivate); });
 }
 
 STDMETHODIMP CBrowserControlSite::ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow, BOOL fRameWindow) {
-  return Guarded([&] { return m_pHandler->ResizeBorder(prcBorder, pUIWindow, fRameWindow); });
+  return GuardedComCall([&] { return m_pHandler->ResizeBorder(prcBorder, pUIWindow, fRameWindow); });
 }
 
 STDMETHODIMP CBrowserControlSite::TranslateAccelerator(LPMSG lpMsg, const GUID* pguidCmdGroup, DWORD nCmdID) {
-  return Guarded([&] { return m_pHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID); });
+  return GuardedComCall([&] { return m_pHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetOptionKeyPath(LPOLESTR* pchKey, DWORD dw) {
-  return Guarded([&] { return m_pHandler->GetOptionKeyPath(pchKey, dw); });
+  return GuardedComCall([&] { return m_pHandler->GetOptionKeyPath(pchKey, dw); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget) {
-  return Guarded([&] { return m_pHandler->GetDropTarget(pDropTarget, ppDropTarget); });
+  return GuardedComCall([&] { return m_pHandler->GetDropTarget(pDropTarget, ppDropTarget); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetExternal(IDispatch** ppDispatch) {
-  return Guarded([&] { return m_pHandler->GetExternal(ppDispatch); });
+  return GuardedComCall([&] { return m_pHandler->GetExternal(ppDispatch); });
 }
 
 STDMETHODIMP CBrowserControlSite::TranslateUrl(DWORD dwTranslate, LPWSTR pchURLIn, LPWSTR* ppchURLOut) {
-  return Guarded([&] { return m_pHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut); });
+  return GuardedComCall([&] { return m_pHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut); });
 }
 
 STDMETHODIMP CBrowserControlSite::FilterDataObject(IDataObject* pDO, IDataObject** ppDORet) {
-  return Guarded([&] { return m_pHandler->FilterDataObject(pDO, ppDORet); });
+  return GuardedComCall([&] { return m_pHandler->FilterDataObject(pDO, ppDORet); });
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/com/ComObject.h"
+#include "core/framework/GuardedComCall.h"
 #include "libloaderapi.h"
 #include "ocidl.h"
 
@@ -19,17 +20,12 @@ class CDHtmlDialog::DocumentEventSink : public core::ComObject<core::DispatchWit
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                       UINT* argError) override {
     if (dialog_ == nullptr) return S_OK;
-    HRESULT hr = S_OK;
-    try {
+    return GuardedComCall([&] {
+      HRESULT hr = S_OK;
       if (dialog_->DHtmlEventHook(&hr, dispid, params, result, excepInfo, argError)) return hr;
-    } catch (CException* failure) {
-      failure->Delete();
-      return E_FAIL;
-    } catch (...) {
-      return E_FAIL;
-    }
-    // The framework's own handling of document events: there is none to do.
-    return S_OK;
+      // The framework's own handling of document events: there is none to do.
+      return HRESULT{S_OK};
+    });
   }
 
  private:
