@@ -595,9 +595,13 @@ void WebKitBrowserView::Committed() {
   documentLoading_ = true;
   loadPending_ = false;
   memoryDocument_ = memoryLoad_;
-  // A reloaded document gets the host's sheets again: no new navigate-complete asks for them.
-  if (reloading_)
-    for (const auto& [id, sheet] : sheets_) waitingScripts_.insert(waitingScripts_.begin(), StyleSheetScript(id, sheet));
+  // A reloaded document gets the host's sheets again (no new navigate-complete asks for them),
+  // in the order they were made, so that each finds the sheets it was placed among.
+  if (reloading_) {
+    std::vector<std::string> sheets;
+    for (const auto& [id, sheet] : sheets_) sheets.push_back(StyleSheetScript(id, sheet));
+    waitingScripts_.insert(waitingScripts_.begin(), sheets.begin(), sheets.end());
+  }
   for (const std::string& script : std::exchange(waitingScripts_, {})) RunPageScript(script);
   if (memoryDocument_ || reloading_) return;
   QueuedEvent event;

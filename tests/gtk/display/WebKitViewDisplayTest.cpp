@@ -37,6 +37,7 @@ class RecordingHost : public core::BrowserHost {
   std::vector<std::string> events;
   core::UrlActionAnswer scriptAnswer = core::UrlActionAnswer::Allow;
   std::u16string hostSheetRule;  // added to each top-level document at NavigateComplete
+  std::u16string laterSheetRule;  // then a second sheet, also put first
   core::BrowserView* view = nullptr;
 
   int Completed() const {
@@ -44,11 +45,11 @@ class RecordingHost : public core::BrowserHost {
     for (const std::string& e : events) count += e.rfind("completed 0", 0) == 0;
     return count;
   }
-  void AddHostSheet() {
+  void AddHostSheet(const std::u16string& rule) {
     UINT_PTR sheet = 0;
     ASSERT_EQ(view->CreateStyleSheet(u"", 0, &sheet), S_OK);
     LONG at = -1;
-    ASSERT_EQ(view->AddRule(sheet, u"body", hostSheetRule, -1, &at), S_OK);
+    ASSERT_EQ(view->AddRule(sheet, u"body", rule, -1, &at), S_OK);
     EXPECT_EQ(at, 0);
   }
 
@@ -58,7 +59,8 @@ class RecordingHost : public core::BrowserHost {
   }
   void NavigateComplete(core::BrowserFrame frame, std::u16string_view url) override {
     events.push_back("navigated " + std::to_string(frame) + " " + Narrow(url));
-    if (frame == 0 && !hostSheetRule.empty()) AddHostSheet();
+    if (frame == 0 && !hostSheetRule.empty()) AddHostSheet(hostSheetRule);
+    if (frame == 0 && !laterSheetRule.empty()) AddHostSheet(laterSheetRule);
   }
   void DocumentComplete(core::BrowserFrame frame, std::u16string_view url) override {
     events.push_back("completed " + std::to_string(frame) + " " + Narrow(url));
@@ -235,6 +237,24 @@ TEST_F(WebKitViewDisplayTest, APageLoadsUnderItsPlatformAddressAndShowsWithTheHo
   EXPECT_TRUE(Shows(100, 200, Rgb{0, 180, 0})) << "page sheet's background";
 }
 
+// A reload puts the host's sheets back in the order they stood: the later sheet went in front
+// of the earlier one, so the earlier one's border wins, before the reload and after it.
+TEST_F(WebKitViewDisplayTest, AReloadKeepsTheHostSheetsInTheirOrder) {
+  host_.hostSheetRule = u"border-top: 30px solid rgb(220, 0, 0)";
+  host_.laterSheetRule = u"border-top: 30px solid rgb(0, 0, 220)";
+  Navigate(u"C:\\Guide Pages\\caf\u00e9 page.html");
+  ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 1; }));
+  EXPECT_TRUE(Shows(100, 10, Rgb{220, 0, 0})) << "the earlier sheet's border";
+  host_.hostSheetRule.clear();
+  host_.laterSheetRule.clear();
+  ASSERT_EQ(view_->Reload(), S_OK);
+  ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 2; }));
+  // The old picture stays until the reloaded page is drawn: the later sheet's border, were it
+  // to win now, shows within a frame or two of that.
+  EXPECT_FALSE(RunUntil([&] { return PixelAt(100, 10) == Rgb{0, 0, 220}; }, 1500)) << "the later sheet won";
+  EXPECT_TRUE(Shows(100, 10, Rgb{220, 0, 0})) << "the earlier sheet's border after the reload";
+}
+
 TEST_F(WebKitViewDisplayTest, ALinkCommandIsAskedAboutAndItsCancelKeepsThePage) {
   // The page's script follows its command link while the page loads.
   const std::string address = std::string(kPageAddress) + "#click";
@@ -254,7 +274,7 @@ TEST_F(WebKitViewDisplayTest, APageFromMemoryTakesTheSheetAndContentMeantForIt) 
   ASSERT_EQ(view_->LoadHtml("<html><body style='margin: 0'><p id='m'>from memory \xc3\xa9</p></body></html>"), S_OK);
   // Added before the page from memory is there: it waits for it.
   host_.hostSheetRule = u"background: rgb(250, 200, 0)";
-  host_.AddHostSheet();
+  host_.AddHostSheet(host_.hostSheetRule);
   ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 1; }));
   EXPECT_EQ(host_.events, (std::vector<std::string>{"url action 5120 about:blank", "completed 0 "}));
   EXPECT_EQ(view_->LocationUrl(0), u"");
