@@ -7,17 +7,6 @@
 
 namespace {
 
-// The target is the url variant's string, with the length its BSTR holds: zero units inside
-// stay part of it. A null string, or a variant without one, is the empty target.
-UStringRef<UTF16> TargetOf(const VARIANT* url) {
-  while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
-  if (url == nullptr) return {};
-  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return UStringRef<UTF16>(url->bstrVal, SysStringLen(url->bstrVal));
-  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
-    return UStringRef<UTF16>(*url->pbstrVal, SysStringLen(*url->pbstrVal));
-  return {};
-}
-
 // The browser's current document address. A browser that cannot tell has no local document.
 bool ShowsLocalDocument(IWebBrowser2* browser) {
   CComBSTR location;
@@ -41,7 +30,7 @@ bool CTsrRunvaneHtmlDlg::CanRunScript(LPCWSTR) { return true; }
 void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
                                            VARIANT* postData, VARIANT* headers, BOOL* cancel) {
   try {
-    const GuideCommand command = ReadGuideCommand(TargetOf(url));
+    const GuideCommand command = ReadGuideCommand(NavigationTargetOf(url));
     if (command.kind == GuideCommand::Load) {
       // The framework's standard handling; cancel stays as the browser set it.
       _OnBeforeNavigate2(dispatch, url, flags, targetFrame, postData, headers, cancel);

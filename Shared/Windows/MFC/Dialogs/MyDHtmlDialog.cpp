@@ -38,12 +38,6 @@ UStringRef<UTF16> TextOf(LPCWSTR text) {
   return text != nullptr ? UStringRef<UTF16>(std::u16string_view(text)) : UStringRef<UTF16>();
 }
 
-// The event's address: the url variant's string, as long as its length prefix says.
-UStringRef<UTF16> TargetOf(const VARIANT* url) {
-  if (url == nullptr || url->vt != VT_BSTR || url->bstrVal == nullptr) return UStringRef<UTF16>();
-  return UStringRef<UTF16>(url->bstrVal, SysStringLen(url->bstrVal));
-}
-
 CComBSTR MakeBstr(UStringRef<UTF16> text) {
   CComBSTR result;
   result.Attach(SysAllocStringLen(text.data() != nullptr ? text.data() : u"", static_cast<UINT>(text.size())));
@@ -127,9 +121,18 @@ void CMyDHtmlDialog::Navigate(UStringRef<UTF8> url, DWORD flags, LPCWSTR targetF
   Navigate(wide.c_str(), flags, targetFrame, headers, postData, postDataLength);
 }
 
+UStringRef<UTF16> CMyDHtmlDialog::NavigationTargetOf(const VARIANT* url) {
+  while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
+  if (url == nullptr) return {};
+  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return UStringRef<UTF16>(url->bstrVal, SysStringLen(url->bstrVal));
+  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
+    return UStringRef<UTF16>(*url->pbstrVal, SysStringLen(*url->pbstrVal));
+  return {};
+}
+
 void CMyDHtmlDialog::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
                                        VARIANT* postData, VARIANT* headers, BOOL* cancel) {
-  const CopiedUString<UTF8> target = TranscodeU16ToU8(TargetOf(url));
+  const CopiedUString<UTF8> target = TranscodeU16ToU8(NavigationTargetOf(url));
   const auto cancelNavigation = [cancel] {
     if (cancel != nullptr) *cancel = TRUE;
   };

@@ -116,6 +116,11 @@ class CMyDHtmlDialog : public CDHtmlDialog {
   // The worker of SetHtml.
   void LoadHtml(ConstByteRange bytes, bool reload);
 
+  // A navigation event's address: the url variant's string (by reference too), with the length
+  // its BSTR holds, so that zero units inside stay part of it. A null string, or a variant
+  // without one, is the empty address.
+  static UStringRef<UTF16> NavigationTargetOf(const VARIANT* url);
+
   afx_msg BOOL OnEraseBkgnd(CDC* dc);
   afx_msg void OnEditCopy();
   afx_msg void OnEditCut();
