@@ -5,6 +5,7 @@
 
 #include "core/com/BstrText.h"
 #include "core/com/HtmlEventObject.h"
+#include "core/com/VariantValues.h"
 #include "core/user/WindowTeardown.h"
 #include "mshtmcid.h"
 #include "mshtmhst.h"
@@ -91,40 +92,11 @@ VARIANT ByReference(VARIANT* target) {
   return v;
 }
 
-VARIANT Dispatch(IDispatch* dispatch) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_DISPATCH;
-  v.pdispVal = dispatch;  // borrowed for the event
-  return v;
-}
-
 VARIANT FlagReference(VARIANT_BOOL* flag) {
   VARIANT v;
   VariantInit(&v);
   v.vt = VT_BYREF | VT_BOOL;
   v.pboolVal = flag;
-  return v;
-}
-
-CComVariant TextVariant(std::u16string_view text) {
-  CComVariant v;
-  v.vt = VT_BSTR;
-  v.bstrVal = MakeBstr(text);
-  return v;
-}
-
-CComVariant BytesVariant(const std::string& bytes) {
-  CComVariant v;
-  if (bytes.empty()) return v;
-  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
-  if (array == nullptr) return v;
-  void* data = nullptr;
-  SafeArrayAccessData(array, &data);
-  bytes.copy(static_cast<char*>(data), bytes.size());
-  SafeArrayUnaccessData(array);
-  v.vt = VT_ARRAY | VT_UI1;
-  v.parray = array;
   return v;
 }
 
@@ -278,12 +250,12 @@ bool BrowserControl::BeforeNavigate(const BrowserNavigation& navigation) {
   CComVariant url = TextVariant(navigation.url);
   CComVariant flags(static_cast<LONG>(navigation.flags));
   CComVariant target = TextVariant(navigation.targetFrame);
-  CComVariant postData = BytesVariant(navigation.postData);
+  CComVariant postData = BytesVariant(navigation.postData.data(), navigation.postData.size());
   CComVariant headers = TextVariant(navigation.headers);
   VARIANT_BOOL cancel = VARIANT_FALSE;
   // Arguments go last first.
   VARIANT args[7] = {FlagReference(&cancel), ByReference(&headers), ByReference(&postData), ByReference(&target),
-                     ByReference(&flags),    ByReference(&url),     Dispatch(BrowserOf(navigation.frame))};
+                     ByReference(&flags),    ByReference(&url),     BorrowedDispatch(BrowserOf(navigation.frame))};
   DISPPARAMS params{args, nullptr, 7, 0};
   Fire(DISPID_BEFORENAVIGATE2, &params);
   return cancel != VARIANT_FALSE;
@@ -291,14 +263,14 @@ bool BrowserControl::BeforeNavigate(const BrowserNavigation& navigation) {
 
 void BrowserControl::NavigateComplete(BrowserFrame frame, std::u16string_view url) {
   CComVariant address = TextVariant(url);
-  VARIANT args[2] = {ByReference(&address), Dispatch(BrowserOf(frame))};
+  VARIANT args[2] = {ByReference(&address), BorrowedDispatch(BrowserOf(frame))};
   DISPPARAMS params{args, nullptr, 2, 0};
   Fire(DISPID_NAVIGATECOMPLETE2, &params);
 }
 
 void BrowserControl::DocumentComplete(BrowserFrame frame, std::u16string_view url) {
   CComVariant address = TextVariant(url);
-  VARIANT args[2] = {ByReference(&address), Dispatch(BrowserOf(frame))};
+  VARIANT args[2] = {ByReference(&address), BorrowedDispatch(BrowserOf(frame))};
   DISPPARAMS params{args, nullptr, 2, 0};
   Fire(DISPID_DOCUMENTCOMPLETE, &params);
 }
@@ -310,7 +282,7 @@ bool BrowserControl::NavigateError(BrowserFrame frame, std::u16string_view url, 
   CComVariant code(status);
   VARIANT_BOOL cancel = VARIANT_FALSE;
   VARIANT args[5] = {FlagReference(&cancel), ByReference(&code), ByReference(&target), ByReference(&address),
-                     Dispatch(BrowserOf(frame))};
+                     BorrowedDispatch(BrowserOf(frame))};
   DISPPARAMS params{args, nullptr, 5, 0};
   Fire(DISPID_NAVIGATEERROR, &params);
   return cancel != VARIANT_FALSE;

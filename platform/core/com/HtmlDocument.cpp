@@ -7,6 +7,7 @@
 #include "core/com/HtmlElement.h"
 #include "core/com/HtmlStyleSheet.h"
 #include "core/com/HtmlWindow.h"
+#include "core/com/VariantValues.h"
 #include "mshtmcid.h"
 
 namespace core {
@@ -238,10 +239,7 @@ STDMETHODIMP HtmlDocument::FindConnectionPoint(REFIID riid, IConnectionPoint** p
 }
 
 void HtmlDocument::FireEvent(DISPID event, IHTMLEventObj* eventObject) {
-  VARIANT argument;
-  VariantInit(&argument);
-  argument.vt = VT_DISPATCH;
-  argument.pdispVal = eventObject;  // borrowed for the call
+  VARIANT argument = BorrowedDispatch(eventObject);
   DISPPARAMS params{&argument, nullptr, 1, 0};
   VARIANT result;
   VariantInit(&result);

@@ -3,10 +3,10 @@
 // top-level browser, and the document's events through DHtmlEventHook.
 #include "afxdhtml.h"
 
-#include <cstring>
 #include <string>
 
 #include "core/com/ComObject.h"
+#include "core/com/VariantValues.h"
 #include "core/framework/GuardedComCall.h"
 #include "libloaderapi.h"
 #include "ocidl.h"
@@ -64,13 +64,8 @@ LPCWSTR AddressOf(const VARIANT* url) {
   return u"";
 }
 
-CComVariant Text(LPCWSTR text) {
-  CComVariant v;
-  if (text == nullptr) return v;
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(text);
-  return v;
-}
+// A missing text is no argument at all.
+CComVariant Text(LPCWSTR text) { return text != nullptr ? core::TextVariant(text) : CComVariant(); }
 
 }  // namespace
 
@@ -156,17 +151,7 @@ void CDHtmlDialog::Navigate(LPCWSTR url, DWORD flags, LPCWSTR targetFrameName, L
   CComVariant flagsVariant(static_cast<LONG>(flags));
   CComVariant target = Text(targetFrameName);
   CComVariant headersVariant = Text(headers);
-  CComVariant post;
-  if (postData != nullptr && postDataLength > 0) {
-    if (SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, postDataLength)) {
-      void* data = nullptr;
-      SafeArrayAccessData(array, &data);
-      std::memcpy(data, postData, postDataLength);
-      SafeArrayUnaccessData(array);
-      post.vt = VT_ARRAY | VT_UI1;
-      post.parray = array;
-    }
-  }
+  CComVariant post = core::BytesVariant(postData, postDataLength);
   m_pBrowserApp->Navigate(address, &flagsVariant, &target, &post, &headersVariant);
 }
 
