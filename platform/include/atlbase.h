@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "ocidl.h"
 #include "oleauto.h"
 
 template <class T>
@@ -232,3 +233,23 @@ class CComVariant : public VARIANT {
     return S_OK;
   }
 };
+
+// Connects sink to the connection point for iid of source; *cookie names the connection for
+// AtlUnadvise.
+inline HRESULT AtlAdvise(IUnknown* source, IUnknown* sink, const IID& iid, DWORD* cookie) {
+  if (source == nullptr) return E_INVALIDARG;
+  CComQIPtr<IConnectionPointContainer> points(source);
+  if (points == nullptr) return E_NOINTERFACE;
+  CComPtr<IConnectionPoint> point;
+  const HRESULT hr = points->FindConnectionPoint(iid, &point);
+  return SUCCEEDED(hr) ? point->Advise(sink, cookie) : hr;
+}
+
+inline HRESULT AtlUnadvise(IUnknown* source, const IID& iid, DWORD cookie) {
+  if (source == nullptr) return E_INVALIDARG;
+  CComQIPtr<IConnectionPointContainer> points(source);
+  if (points == nullptr) return E_NOINTERFACE;
+  CComPtr<IConnectionPoint> point;
+  const HRESULT hr = points->FindConnectionPoint(iid, &point);
+  return SUCCEEDED(hr) ? point->Unadvise(cookie) : hr;
+}

@@ -224,22 +224,16 @@ void CDHtmlDialog::OnDocumentComplete(LPDISPATCH, LPCWSTR) {}
 
 void CDHtmlDialog::ConnectDHtmlEvents(IHTMLDocument2* document) {
   if (document == nullptr) return;
-  CComQIPtr<IConnectionPointContainer> points(document);
-  CComPtr<IConnectionPoint> point;
-  if (points == nullptr || FAILED(points->FindConnectionPoint(DIID_HTMLDocumentEvents2, &point))) return;
   if (documentSink_ == nullptr) documentSink_ = new DocumentEventSink(this);
   DWORD cookie = 0;
-  if (FAILED(point->Advise(static_cast<IDispatch*>(documentSink_), &cookie))) return;
+  if (FAILED(AtlAdvise(document, static_cast<IDispatch*>(documentSink_), DIID_HTMLDocumentEvents2, &cookie))) return;
   connectedDocument_ = document;
   documentCookie_ = cookie;
 }
 
 void CDHtmlDialog::DisconnectDHtmlEvents() {
   if (connectedDocument_ == nullptr) return;
-  CComQIPtr<IConnectionPointContainer> points(connectedDocument_);
-  CComPtr<IConnectionPoint> point;
-  if (points != nullptr && SUCCEEDED(points->FindConnectionPoint(DIID_HTMLDocumentEvents2, &point)))
-    point->Unadvise(documentCookie_);
+  AtlUnadvise(connectedDocument_, DIID_HTMLDocumentEvents2, documentCookie_);
   connectedDocument_.Release();
   documentCookie_ = 0;
 }

@@ -85,12 +85,7 @@ COleControlSite::COleControlSite(COleControlContainer* container)
 
 COleControlSite::~COleControlSite() {
   if (m_pObject != nullptr) {
-    if (eventCookie_ != 0) {
-      CComQIPtr<IConnectionPointContainer> points(m_pObject);
-      CComPtr<IConnectionPoint> point;
-      if (points != nullptr && SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &point)))
-        point->Unadvise(eventCookie_);
-    }
+    if (eventCookie_ != 0) AtlUnadvise(m_pObject, DIID_DWebBrowserEvents2, eventCookie_);
     if (core::BrowserControl* control = core::BrowserControl::Of(m_pObject)) control->DetachSite();
     m_pObject->Release();
     m_pObject = nullptr;
@@ -113,10 +108,7 @@ HRESULT COleControlSite::CreateControl(CWnd* wndCtrl, REFCLSID clsid, LPCWSTR wi
   m_pObject = static_cast<IWebBrowser2*>(control);
   m_hWnd = control->Window();
   m_nID = id;
-  CComQIPtr<IConnectionPointContainer> points(m_pObject);
-  CComPtr<IConnectionPoint> point;
-  if (points != nullptr && SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &point)))
-    point->Advise(eventSink_, &eventCookie_);
+  AtlAdvise(m_pObject, eventSink_, DIID_DWebBrowserEvents2, &eventCookie_);
   if (wndCtrl != nullptr && wndCtrl->SubclassWindow(m_hWnd)) {
     wndCtrl->m_pCtrlSite = this;
     m_pWndCtrl = wndCtrl;
