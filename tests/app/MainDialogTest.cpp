@@ -44,9 +44,8 @@ class MainDialog : public ::testing::Test {
     auto hive = std::make_shared<core::RegistryHive>();
     const auto key = hive->AddPath(u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator");
     if (installFolder != nullptr) {
-      const std::u16string folder = std::u16string(installFolder) + u'\0';
-      hive->SetValue(key, u"InstallFolder", REG_SZ, folder.data(), folder.size() * 2);
-      hive->SetValue(key, u"EvalType", REG_SZ, u"Full", 10);
+      hive->SetString(key, u"InstallFolder", installFolder);
+      hive->SetString(key, u"EvalType", u"Full");
     }
     core::InstallMachineHive(hive);
   }

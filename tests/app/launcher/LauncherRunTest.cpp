@@ -22,19 +22,13 @@ namespace {
 const std::u16string kGuidePage = u"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html";
 const std::u16string kEvaluationPage = u"C:\\Gen\\TsrEvalInstallationGuide\\Content\\runvane.html";
 
-void SetString(core::RegistryHive& hive, core::RegistryHive::KeyId key, const char16_t* name, std::u16string_view text) {
-  std::u16string stored(text);
-  stored.push_back(u'\0');
-  hive.SetValue(key, name, REG_SZ, stored.data(), stored.size() * sizeof(char16_t));
-}
-
 // The generator's key with its two values; no evalType leaves out the whole key.
 void InstallGenerator(std::optional<std::u16string_view> evalType) {
   auto hive = std::make_shared<core::RegistryHive>();
   if (evalType) {
     const auto key = hive->AddPath(u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator");
-    SetString(*hive, key, u"InstallFolder", u"C:\\Gen\\");
-    SetString(*hive, key, u"EvalType", *evalType);
+    hive->SetString(key, u"InstallFolder", u"C:\\Gen\\");
+    hive->SetString(key, u"EvalType", *evalType);
   }
   core::InstallMachineHive(hive);
 }
