@@ -624,12 +624,7 @@ gboolean WebKitBrowserView::OnLoadFailed(WebKitWebView*, WebKitLoadEvent loadEve
                                          gpointer self) {
   auto* view = static_cast<WebKitBrowserView*>(self);
   const bool beforeCommit = loadEvent == WEBKIT_LOAD_STARTED || loadEvent == WEBKIT_LOAD_REDIRECTED;
-  if (beforeCommit) {
-    view->loadPending_ = false;
-    view->reloading_ = false;
-    view->skipFinished_ = true;
-    view->waitingScripts_.clear();
-  }
+  if (beforeCommit) view->EndLoadBeforeCommit();
   const std::optional<LONG> status = NavigateErrorStatusOf(error);
   if (!status || !beforeCommit) return FALSE;
   QueuedEvent event;
@@ -645,9 +640,7 @@ gboolean WebKitBrowserView::OnLoadFailed(WebKitWebView*, WebKitLoadEvent loadEve
 gboolean WebKitBrowserView::OnTlsErrors(WebKitWebView*, gchar* uri, GTlsCertificate* certificate,
                                         GTlsCertificateFlags errors, gpointer self) {
   auto* view = static_cast<WebKitBrowserView*>(self);
-  view->loadPending_ = false;
-  view->skipFinished_ = true;
-  view->waitingScripts_.clear();
+  view->EndLoadBeforeCommit();
   QueuedEvent event;
   event.kind = QueuedEvent::Kind::CertificateError;
   event.engineUrl = uri != nullptr ? uri : "";
@@ -901,6 +894,14 @@ void WebKitBrowserView::StartTopLevelLoad(bool fromMemory) {
   sheets_.clear();
   frames_.clear();
   if (findBar_ && findBar_->Visible()) findBar_->Hide();
+}
+
+// The load failed before its document came: nothing waits for it, and its end reports nothing.
+void WebKitBrowserView::EndLoadBeforeCommit() {
+  loadPending_ = false;
+  reloading_ = false;
+  skipFinished_ = true;
+  waitingScripts_.clear();
 }
 
 // The same document again: its host sheets stay and are put into the reloaded page.

@@ -119,6 +119,7 @@ class WebKitBrowserView : public core::BrowserView {
   // host style sheets and frames are forgotten, scripts wait for the new one.
   void StartTopLevelLoad(bool fromMemory);
   void StartReload();
+  void EndLoadBeforeCommit();
   void ApplyScriptPermission(const std::u16string& url);
   void RunPageScript(const std::string& script);
   // The script's value from the page's module (see PageMessages.h), a new reference; null
