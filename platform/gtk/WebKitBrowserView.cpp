@@ -399,8 +399,8 @@ HRESULT WebKitBrowserView::ExecCommand(std::u16string_view command, bool, bool* 
   const char* webkit = EditingCommandOf(command);
   if (webkit == nullptr) return E_INVALIDARG;
   if (!hasDocument_) return E_FAIL;
-  const bool executed = ExecuteEditingCommand(webkit);
-  if (done != nullptr) *done = executed;
+  webkit_web_view_execute_editing_command(view_, webkit);
+  if (done != nullptr) *done = true;
   return S_OK;
 }
 
@@ -411,11 +411,9 @@ HRESULT WebKitBrowserView::ExecEditCommand(UINT idm) {
     case IDM_COPY: command = WEBKIT_EDITING_COMMAND_COPY; break;
     case IDM_CUT: command = WEBKIT_EDITING_COMMAND_CUT; break;
     case IDM_PASTE: command = WEBKIT_EDITING_COMMAND_PASTE; break;
-    case IDM_SELECTALL: command = WEBKIT_EDITING_COMMAND_SELECT_ALL; break;
-    case IDM_FIND: return ShowFind();
     default: return E_INVALIDARG;
   }
-  if (hasDocument_) ExecuteEditingCommand(command);
+  if (hasDocument_) webkit_web_view_execute_editing_command(view_, command);
   return S_OK;
 }
 
@@ -986,11 +984,6 @@ void WebKitBrowserView::AskToOpenOutside(const std::u16string& url) {
   const std::shared_ptr<bool> alive = alive_;
   const int answer = MessageBoxW(GetAncestor(window_, GA_ROOT), text.c_str(), u"Open outside", MB_YESNO | MB_ICONWARNING);
   if (*alive && answer == IDYES) OpenOutside(url);
-}
-
-bool WebKitBrowserView::ExecuteEditingCommand(const char* command) {
-  webkit_web_view_execute_editing_command(view_, command);
-  return true;
 }
 
 }  // namespace gtkui

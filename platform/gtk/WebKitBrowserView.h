@@ -128,7 +128,6 @@ class WebKitBrowserView : public core::BrowserView {
   void ShowErrorPage(const std::string& engineUrl, LONG status);
   void OpenOutside(const std::u16string& url);
   void AskToOpenOutside(const std::u16string& url);
-  bool ExecuteEditingCommand(const char* command);
 
   HWND window_;
   // The events queued for the host are delivered through it, one posted message each.
