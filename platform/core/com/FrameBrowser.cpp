@@ -49,9 +49,9 @@ BrowserNavigation NavigationOf(std::u16string url, const VARIANT* flags, const V
   BrowserNavigation navigation;
   navigation.url = std::move(url);
   navigation.flags = NumberOf(flags);
-  navigation.targetFrame = TextOf(Dereferenced(targetFrameName));
+  navigation.targetFrame = TextOf(targetFrameName);
   if ((navigation.flags & navOpenInNewWindow) && navigation.targetFrame.empty()) navigation.targetFrame = u"_blank";
-  navigation.headers = TextOf(Dereferenced(headers));
+  navigation.headers = TextOf(headers);
   navigation.postData = BytesOf(postData);
   navigation.frame = frame;
   navigation.userInitiated = false;
@@ -77,7 +77,7 @@ STDMETHODIMP FrameBrowser::Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* Targ
                                      VARIANT* Headers) {
   const std::shared_ptr<BrowserView> view = context_->view;
   if (view == nullptr) return E_UNEXPECTED;
-  return view->Navigate(NavigationOf(TextOf(Dereferenced(URL)), Flags, TargetFrameName, PostData, Headers, frame_));
+  return view->Navigate(NavigationOf(TextOf(URL), Flags, TargetFrameName, PostData, Headers, frame_));
 }
 
 STDMETHODIMP FrameBrowser::Refresh() {
