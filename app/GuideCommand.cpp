@@ -1,6 +1,7 @@
 #include "app/GuideCommand.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include <shellapi.h>
@@ -42,10 +43,12 @@ GuideCommand OpenCommand(UStringRef<UTF8> remainder, INT showCommand) {
   return command;
 }
 
-// Every prefix starts with "o" or "c": most addresses are decided by their first unit.
+// Most addresses are decided by their first unit: no prefix starts with it.
 bool MayStartCommand(char16_t first) {
-  const char16_t folded = first < 0x80 ? static_cast<char16_t>(Ascii::ToLower(static_cast<char>(first))) : first;
-  return folded == u'o' || folded == u'c';
+  if (first >= 0x80) return false;
+  const char folded = Ascii::ToLower(static_cast<char>(first));
+  return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
+                     [folded](const CommandPrefix& entry) { return entry.prefix.front() == folded; });
 }
 
 // An address that cannot start with a prefix and holds no surrogate unit, so that its
