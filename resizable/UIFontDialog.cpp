@@ -9,6 +9,7 @@
 #include "foundation/WindowsError.h"
 #include "resizable/DialogTemplateRewriter.h"
 #include "resizable/DialogTextPath.h"
+#include "resizable/SystemMessageFont.h"
 
 namespace {
 
@@ -88,14 +89,12 @@ int CUIFontDialog::MessageFontPoints(LONG height, int dpi) {
 
 HGLOBAL CUIFontDialog::ApplyMessageFont(HGLOBAL dialogTemplate) {
   CDialogTemplate editor(dialogTemplate);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) RaiseLastError();
+  const LOGFONTW messageFont = SystemMessageFont();
   HDC screen = ::GetDC(nullptr);
   if (!screen) RaiseLastError();
   const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  const int points = MessageFontPoints(metrics.lfMessageFont.lfHeight, dpi);
-  editor.SetFont(metrics.lfMessageFont.lfFaceName, static_cast<WORD>(points));
+  const int points = MessageFontPoints(messageFont.lfHeight, dpi);
+  editor.SetFont(messageFont.lfFaceName, static_cast<WORD>(points));
   HGLOBAL result = editor.Detach();
   ::ReleaseDC(nullptr, screen);
   return result;

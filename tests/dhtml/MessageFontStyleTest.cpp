@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Shared/Windows/MFC/Dialogs/MessageFontStyle.h"
+#include "resizable/SystemMessageFont.h"
 #include "core/user/DesktopFacts.h"
 
 namespace {

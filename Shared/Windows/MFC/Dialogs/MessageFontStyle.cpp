@@ -5,7 +5,6 @@
 #include "foundation/FormatTemplate.h"
 #include "foundation/NumberText.h"
 #include "foundation/TextEncoding.h"
-#include "foundation/WindowsError.h"
 
 namespace {
 
@@ -29,11 +28,4 @@ CopiedUString<UTF8> MessageFontStyle(const LOGFONTW& font) {
   const auto weight = ToDecimalText(static_cast<std::int64_t>(font.lfWeight));
   const std::string_view style = font.lfItalic != 0 ? "italic" : "normal";
   return Format(MakeFormatTemplate(UStringRef<UTF8>(kStyleTemplate)), {family, size, weight, UStringRef<UTF8>(style)});
-}
-
-LOGFONTW SystemMessageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  CheckLastError(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-  return metrics.lfMessageFont;
 }

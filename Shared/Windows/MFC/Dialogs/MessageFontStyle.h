@@ -9,6 +9,3 @@
 // "font-family: ...; font-size: ...; font-weight: ...; font-style: ...; overflow: auto" for
 // the font: its face name, the magnitude of its height, its weight, and italic or normal.
 CopiedUString<UTF8> MessageFontStyle(const LOGFONTW& font);
-
-// The message font of the non-client metrics; raises Windows::Error when they cannot be read.
-LOGFONTW SystemMessageFont();

@@ -12,6 +12,7 @@
 #include "Shared/Windows/MFC/Dialogs/DataReaderStream.h"
 #include <afxres.h>
 #include "Shared/Windows/MFC/Dialogs/MessageFontStyle.h"
+#include "resizable/SystemMessageFont.h"
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlSite.h"
 #include "Shared/Windows/MFC/Dialogs/NavigationPolicy.h"
 #include "foundation/CharacterSetResult.h"
