@@ -45,9 +45,6 @@ void AddButtons(GtkDialog* dialog, UINT type) {
   }
 }
 
-// The box's first button, the answer when nobody can press one.
-int FirstButton(UINT type) { return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK; }
-
 // Closing the box without a button: Cancel where the box has one, No for a yes/no box (the
 // platform's box has no close button then), OK otherwise.
 int AnswerOfClose(UINT type) {
@@ -69,7 +66,7 @@ int GtkMessageBox::ShowMessageBox(HWND owner, const std::u16string& text, const 
   const std::string line = MessageBoxLine(text, caption);
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
-  if (std::this_thread::get_id() != uiThread_) return FirstButton(type);
+  if (std::this_thread::get_id() != uiThread_) return UnattendedMessageBoxAnswer(type);
 
   GtkWindow* parent = owner != nullptr ? WindowPresenter::Instance().GtkWindowOf(owner) : nullptr;
   GtkWidget* dialog = gtk_message_dialog_new(parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),

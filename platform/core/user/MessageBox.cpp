@@ -8,23 +8,13 @@
 
 namespace {
 
-// The button a box answers when nobody can press one: the first of its set.
-int DefaultButton(UINT type) {
-  switch (type & MB_TYPEMASK) {
-    case MB_YESNO:
-      return IDYES;
-    default:
-      return IDOK;
-  }
-}
-
 class HeadlessPresenter : public MessageBoxPresenter {
  public:
   int ShowMessageBox(HWND, const std::u16string& text, const std::u16string& caption, UINT type) override {
     std::string line = MessageBoxLine(text, caption);
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
-    return DefaultButton(type);
+    return UnattendedMessageBoxAnswer(type);
   }
 };
 
@@ -32,6 +22,8 @@ HeadlessPresenter headless;
 std::atomic<MessageBoxPresenter*> installed{nullptr};
 
 }  // namespace
+
+int UnattendedMessageBoxAnswer(UINT type) { return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK; }
 
 std::string MessageBoxLine(const std::u16string& text, const std::u16string& caption) {
   std::u16string line = caption + u": ";

@@ -18,6 +18,10 @@ class MessageBoxPresenter {
 // turned into a blank so that the message stays one line. UTF-8.
 std::string MessageBoxLine(const std::u16string& text, const std::u16string& caption);
 
+// The answer of a box nobody can press a button of: its first button (IDYES for a yes/no
+// box, IDOK otherwise).
+int UnattendedMessageBoxAnswer(UINT type);
+
 // Answers the presenter it replaces; null goes back to the headless one. The object must
 // outlive its installation.
 MessageBoxPresenter* InstallMessageBoxPresenter(MessageBoxPresenter* presenter);
