@@ -103,14 +103,13 @@ void TopLevelWindow::Show() {
   gtk_window_set_modal(Window(), ownerWindow != nullptr && !IsWindowEnabled(owner));
   gtk_window_set_type_hint(Window(), ownerWindow != nullptr ? GDK_WINDOW_TYPE_HINT_DIALOG : GDK_WINDOW_TYPE_HINT_NORMAL);
   gtk_window_set_decorated(Window(), (StyleOf(handle_) & WS_CAPTION) == WS_CAPTION);
-  RECT client{};
-  GetClientRect(handle_, &client);
-  gtk_window_set_default_size(Window(), std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
+  const SIZE client = PlatformClientSize();
+  gtk_window_set_default_size(Window(), client.cx, client.cy);
   ApplyPlatformClientSize();
   RECT rect{};
   GetWindowRect(handle_, &rect);
   const DWORD style = StyleOf(handle_);
-  Expect(PlatformShowState(style), SIZE{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)});
+  Expect(PlatformShowState(style), client);
   if (!(style & (WS_MINIMIZE | WS_MAXIMIZE))) gtk_window_move(Window(), rect.left, rect.top);
   if (style & WS_MAXIMIZE) gtk_window_maximize(Window());
   if (style & WS_MINIMIZE) gtk_window_iconify(Window());
@@ -138,9 +137,7 @@ void TopLevelWindow::FollowPlatformRect() {
     return;
   }
   if (state_ & GDK_WINDOW_STATE_MAXIMIZED) gtk_window_unmaximize(Window());
-  RECT client{};
-  GetClientRect(handle_, &client);
-  Expect(state, SIZE{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)});
+  Expect(state, PlatformClientSize());
   ApplyPlatformClientSize();
   RECT rect{};
   GetWindowRect(handle_, &rect);
@@ -150,16 +147,20 @@ void TopLevelWindow::FollowPlatformRect() {
 // A resizable window takes the client size as its size; a fixed one asks for it through its
 // client area, as GTK sizes such a window by what its content asks for.
 void TopLevelWindow::ApplyPlatformClientSize() {
-  RECT client{};
-  GetClientRect(handle_, &client);
-  const int width = std::max<LONG>(1, client.right);
-  const int height = std::max<LONG>(1, client.bottom);
+  const SIZE client = PlatformClientSize();
   if (resizable_) {
     gtk_widget_set_size_request(client_, -1, -1);
-    gtk_window_resize(Window(), width, height);
+    gtk_window_resize(Window(), client.cx, client.cy);
   } else {
-    gtk_widget_set_size_request(client_, width, height);
+    gtk_widget_set_size_request(client_, client.cx, client.cy);
   }
+}
+
+// GTK has no window of no size: an empty client area is one pixel.
+SIZE TopLevelWindow::PlatformClientSize() const {
+  RECT client{};
+  GetClientRect(handle_, &client);
+  return SIZE{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)};
 }
 
 void TopLevelWindow::UpdateTitle() { gtk_window_set_title(Window(), WindowText(handle_).c_str()); }
@@ -304,11 +305,7 @@ void TopLevelWindow::SyncToPlatform() {
   if (!IsWindow(handle_) || !gtk_widget_get_visible(window_) || !allocated_) return;
   const WindowShowState show = ShowStateOf(state_);
   if (AwaitingExpectation(show)) return;
-  if (expectedState_) {
-    expectedState_.reset();
-    expectedSize_.reset();
-    if (expectationTimer_ != 0) g_source_remove(std::exchange(expectationTimer_, 0));
-  }
+  if (expectedState_) ClearExpectation();
   // The platform's window may be destroyed by what its handlers do with the change.
   const std::shared_ptr<TopLevelWindow> keep = shared_from_this();
   RECT client{};
@@ -326,6 +323,12 @@ void TopLevelWindow::Expect(WindowShowState state, std::optional<SIZE> clientSiz
   expectationTimer_ = g_timeout_add(kExpectationMs, &TopLevelWindow::OnExpectationOver, this);
 }
 
+void TopLevelWindow::ClearExpectation() {
+  expectedState_.reset();
+  expectedSize_.reset();
+  if (expectationTimer_ != 0) g_source_remove(std::exchange(expectationTimer_, 0));
+}
+
 bool TopLevelWindow::AwaitingExpectation(WindowShowState state) const {
   if (!expectedState_) return false;
   const bool sizeMet = !expectedSize_ || (expectedSize_->cx == clientSize_.cx && expectedSize_->cy == clientSize_.cy);
@@ -335,9 +338,8 @@ bool TopLevelWindow::AwaitingExpectation(WindowShowState state) const {
 // The window manager had its chance: what GTK shows now is what the user sees.
 gboolean TopLevelWindow::OnExpectationOver(gpointer self) {
   auto* window = static_cast<TopLevelWindow*>(self);
-  window->expectationTimer_ = 0;
-  window->expectedState_.reset();
-  window->expectedSize_.reset();
+  window->expectationTimer_ = 0;  // the timer ends with this call
+  window->ClearExpectation();
   window->ScheduleSync();
   return G_SOURCE_REMOVE;
 }

@@ -70,9 +70,11 @@ class TopLevelWindow : public std::enable_shared_from_this<TopLevelWindow> {
   // to refuse), GTK's older state is not handed back.
   void Expect(WindowShowState state, std::optional<SIZE> clientSize);
   bool AwaitingExpectation(WindowShowState state) const;
+  void ClearExpectation();
   void UpdateGeometryHints();
   void UpdateResizable();
   void ApplyPlatformClientSize();
+  SIZE PlatformClientSize() const;
   bool ClientOnScreen(RECT& rect) const;
 
   HWND handle_;
