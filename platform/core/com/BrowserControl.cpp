@@ -214,26 +214,9 @@ LRESULT BrowserControl::OnViewKeyDown(WPARAM key) {
   return 0;
 }
 
+// The page window's commands are the document's editing commands.
 LRESULT BrowserControl::OnViewCommand(WPARAM wParam) {
-  const std::shared_ptr<BrowserView> view = context_->view;
-  if (view == nullptr) return 0;
-  switch (LOWORD(wParam)) {
-    case IDM_COPY:
-    case IDM_CUT:
-    case IDM_PASTE:
-      view->ExecEditCommand(LOWORD(wParam));
-      break;
-    case IDM_SELECTALL: {
-      bool done = false;
-      view->ExecCommand(u"SelectAll", false, &done);
-      break;
-    }
-    case IDM_FIND:
-      view->ShowFind();
-      break;
-    default:
-      break;
-  }
+  DocumentOf(0)->Exec(&CGID_MSHTML, LOWORD(wParam), OLECMDEXECOPT_DODEFAULT, nullptr, nullptr);
   return 0;
 }
 
