@@ -4,6 +4,7 @@ import os
 import re
 import signal
 import subprocess
+import time
 
 import screen
 from desktop import Timeout, wait_for
@@ -47,27 +48,36 @@ class Launcher:
 
     def window(self, title=CAPTION, timeout=30):
         """The id of the launcher's visible window with this title, once it is mapped."""
+        deadline = time.monotonic() + timeout
+        while True:
+            found = self._search_window(title, deadline)
+            if found:
+                return found
+            if not self.running():
+                raise AssertionError(f"the launcher ended with status {self.process.returncode} before its "
+                                     f"window showed; standard error:\n" + "\n".join(self.stderr_lines()))
+            # xdotool gives up when a window it looks at goes away meanwhile, as the main window
+            # does when a failure box of the same title takes its place: look again.
+            if time.monotonic() > deadline:
+                raise Timeout(f"gave up after {timeout} s waiting for a window titled {title!r}")
+            time.sleep(0.1)
+
+    def _search_window(self, title, deadline):
+        """One search: the first window id xdotool prints, or None when it ends without one."""
         search = subprocess.Popen(
             ["xdotool", "search", "--sync", "--all", "--onlyvisible", "--pid", str(self.process.pid),
              "--name", "^" + re.escape(title) + "$"],
             env=self.desktop.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         try:
-            wait_for(lambda: search.poll() is not None or not self.running(), timeout,
-                     f"a window titled {title!r}")
-        except Timeout:
-            search.kill()
-            search.wait()
+            wait_for(lambda: search.poll() is not None or not self.running(),
+                     max(0.0, deadline - time.monotonic()), f"a window titled {title!r}")
+            words = search.stdout.read().split() if search.poll() is not None else []
+            return words[0].decode() if words else None
+        finally:
+            if search.poll() is None:
+                search.kill()
+                search.wait()
             search.stdout.close()
-            raise
-        if search.poll() is None:
-            search.kill()
-            search.wait()
-            search.stdout.close()
-            raise AssertionError(f"the launcher ended with status {self.process.returncode} before its "
-                                 f"window showed; standard error:\n" + "\n".join(self.stderr_lines()))
-        found = search.stdout.read().split()[0].decode()
-        search.stdout.close()
-        return found
 
     def visible_windows(self):
         """Every viewable window of the display, menus and other pop-ups included."""
