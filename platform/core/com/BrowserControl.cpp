@@ -3,9 +3,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "core/com/BstrText.h"
+#include "BstrText.h"
 #include "core/com/HtmlEventObject.h"
-#include "core/com/VariantValues.h"
+#include "VariantValues.h"
 #include "core/user/WindowTeardown.h"
 #include "mshtmcid.h"
 #include "mshtmhst.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "atlbase.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 #include "ocidl.h"
 
 namespace core {

@@ -1,7 +1,7 @@
 #include "core/com/FrameBrowser.h"
 
 #include "core/com/BrowserControl.h"
-#include "core/com/BstrText.h"
+#include "BstrText.h"
 
 namespace core {
 

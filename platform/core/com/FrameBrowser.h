@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/com/BrowserContext.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 #include "exdisp.h"
 
 namespace core {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
-#include "core/com/BstrText.h"
+#include "BstrText.h"
 #include "core/com/HtmlElement.h"
 #include "core/com/HtmlStyleSheet.h"
 #include "core/com/HtmlWindow.h"
-#include "core/com/VariantValues.h"
+#include "VariantValues.h"
 #include "mshtmcid.h"
 
 namespace core {

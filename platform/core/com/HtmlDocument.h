@@ -5,7 +5,7 @@
 
 #include "atlbase.h"
 #include "core/com/BrowserContext.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 #include "core/com/ConnectionPoint.h"
 #include "docobj.h"
 #include "ocidl.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/com/BrowserContext.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 
 namespace core {
 

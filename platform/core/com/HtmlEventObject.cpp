@@ -1,6 +1,6 @@
 #include "core/com/HtmlEventObject.h"
 
-#include "core/com/BstrText.h"
+#include "BstrText.h"
 #include "oleauto.h"
 
 namespace core {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/com/BrowserEngine.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 #include "mshtml.h"
 
 namespace core {

@@ -1,6 +1,6 @@
 #include "core/com/HtmlStyleSheet.h"
 
-#include "core/com/BstrText.h"
+#include "BstrText.h"
 
 namespace core {
 

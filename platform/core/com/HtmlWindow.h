@@ -3,7 +3,7 @@
 
 #include "atlbase.h"
 #include "core/com/BrowserContext.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 
 namespace core {
 

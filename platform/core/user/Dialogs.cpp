@@ -1,7 +1,7 @@
 // Dialogs made from templates in memory, the dialog class's default processing, and the
 // platform's own modal run. Coordinates in templates are dialog units: a quarter of the
 // dialog font's average character width and an eighth of its height.
-#include "core/user/DialogTemplateReader.h"
+#include "DialogTemplateReader.h"
 
 #include <memory>
 #include <string>

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "core/com/ComObject.h"
-#include "core/com/VariantValues.h"
-#include "core/framework/GuardedComCall.h"
+#include "ComObject.h"
+#include "VariantValues.h"
+#include "GuardedComCall.h"
 #include "libloaderapi.h"
 #include "ocidl.h"
 

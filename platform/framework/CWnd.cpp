@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/framework/FrameworkTemporaries.h"
+#include "FrameworkTemporaries.h"
 #include "core/user/WindowCreationHook.h"
 #include "afxpriv.h"
 

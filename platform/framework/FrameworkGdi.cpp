@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "core/framework/FrameworkTemporaries.h"
+#include "FrameworkTemporaries.h"
 
 namespace {
 

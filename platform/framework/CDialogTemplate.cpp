@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/user/DesktopFacts.h"
-#include "core/user/DialogTemplateReader.h"
+#include "DialogTemplateReader.h"
 #include "core/kernel/KnownMemory.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "afxdisp.h"
 #include "atlbase.h"
 #include "core/com/BrowserControl.h"
-#include "core/com/ComObject.h"
+#include "ComObject.h"
 #include "core/kernel/UtfCodec.h"
 #include "exdisp.h"
 

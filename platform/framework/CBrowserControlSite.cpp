@@ -3,7 +3,7 @@
 #include "afxocc.h"
 
 #include "afxdhtml.h"
-#include "core/framework/GuardedComCall.h"
+#include "GuardedComCall.h"
 
 CBrowserControlSite::CBrowserControlSite(COleControlContainer* container, CDHtmlDialog* handler)
     : COleControlSite(container), m_pHandler(handler) {}

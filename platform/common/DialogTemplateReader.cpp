@@ -1,4 +1,4 @@
-#include "core/user/DialogTemplateReader.h"
+#include "DialogTemplateReader.h"
 
 #include <string>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "atlbase.h"
-#include "core/com/BstrText.h"
+#include "BstrText.h"
 
 namespace core {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/framework/FrameworkTemporaries.h"
+#include "FrameworkTemporaries.h"
 #include "core/kernel/ProfileStore.h"
 
 namespace {
