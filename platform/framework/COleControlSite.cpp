@@ -9,7 +9,6 @@
 #include "atlbase.h"
 #include "core/com/BrowserControl.h"
 #include "ComObject.h"
-#include "core/kernel/UtfCodec.h"
 #include "exdisp.h"
 
 // The IUnknown the control holds as its site: every call goes to the site's own.
@@ -63,8 +62,13 @@ class COleControlSite::EventSink final : public core::DispatchWithoutTypes<IDisp
     if (excepInfo != nullptr) {
       *excepInfo = EXCEPINFO{};
       excepInfo->scode = E_FAIL;
-      const std::u16string text = Utf::LenientUtf16(what);
-      if (!text.empty()) excepInfo->bstrDescription = SysAllocString(text.c_str());
+      // Without MB_ERR_INVALID_CHARS an ill-formed byte becomes U+FFFD instead of failing.
+      const int length = ::MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
+      if (length > 1) {
+        excepInfo->bstrDescription = ::SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+        if (excepInfo->bstrDescription != nullptr)
+          ::MultiByteToWideChar(CP_UTF8, 0, what, -1, excepInfo->bstrDescription, length);
+      }
     }
     return DISP_E_EXCEPTION;
   }

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "core/kernel/CaseInsensitiveText.h"
 
 namespace {
 WCHAR emptyText[1] = {0};
@@ -122,9 +121,8 @@ int CStringW::Compare(LPCWSTR text) const {
 }
 
 int CStringW::CompareNoCase(LPCWSTR text) const {
-  const std::u16string a = FoldCase(std::u16string_view(data_, static_cast<std::size_t>(length_)));
-  const std::u16string b = FoldCase(std::u16string_view(text == nullptr ? u"" : text, static_cast<std::size_t>(Length(text))));
-  return a.compare(b) < 0 ? -1 : a.compare(b) > 0 ? 1 : 0;
+  const int order = ::CompareStringOrdinal(data_, length_, text == nullptr ? u"" : text, -1, TRUE);
+  return order == CSTR_LESS_THAN ? -1 : order == CSTR_GREATER_THAN ? 1 : 0;
 }
 
 LPWSTR CStringW::GetBuffer(int minLength) {
