@@ -4,7 +4,6 @@
 #include <string>
 
 #include "FrameworkTemporaries.h"
-#include "core/kernel/ProfileStore.h"
 
 namespace {
 
@@ -108,20 +107,21 @@ void CWinApp::SetCurrentHandles() {
 
 CStringW CWinApp::GetProfileStringW(LPCWSTR section, LPCWSTR entry, LPCWSTR defaultValue) {
   if (m_pszProfileName == nullptr) SetCurrentHandles();
-  if (section != nullptr && entry != nullptr) {
-    const auto value = CurrentProfileStore().ReadString(m_pszProfileName, section, entry);
-    if (value.has_value()) return CStringW(value->c_str(), static_cast<int>(value->size()));
+  if (section == nullptr || entry == nullptr) return CStringW(defaultValue);
+  // The call cuts a text that does not fit to the buffer less one unit; a bigger buffer
+  // follows until the text ends short of it.
+  std::u16string buffer(256, u'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    const DWORD copied = ::GetPrivateProfileStringW(section, entry, defaultValue, buffer.data(), size, m_pszProfileName);
+    if (copied + 1 < size) return CStringW(buffer.data(), static_cast<int>(copied));
+    buffer.resize(buffer.size() * 2);
   }
-  return CStringW(defaultValue);
 }
 
 BOOL CWinApp::WriteProfileStringW(LPCWSTR section, LPCWSTR entry, LPCWSTR value) {
   if (m_pszProfileName == nullptr) SetCurrentHandles();
-  if (section == nullptr) {
-    ::SetLastError(87);  // ERROR_INVALID_PARAMETER
-    return FALSE;
-  }
-  return CurrentProfileStore().WriteString(m_pszProfileName, section, entry, value);
+  return ::WritePrivateProfileStringW(section, entry, value, m_pszProfileName);
 }
 
 UINT CWinApp::GetProfileIntW(LPCWSTR section, LPCWSTR entry, int defaultValue) {

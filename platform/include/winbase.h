@@ -72,3 +72,12 @@ HGLOBAL GlobalHandle(LPCVOID memory);
 // number * numerator / denominator through a 64-bit product, rounded half away from zero;
 // -1 when the denominator is 0 or the result does not fit.
 int MulDiv(int number, int numerator, int denominator);
+
+// Initialisation files. The entry's text (or lpDefault, trailing blanks dropped, or "" for
+// a null default) is copied into the buffer, cut to nSize - 1 units when it does not fit;
+// the result is the number of units copied. Core answers named entries only: a null section
+// or entry, which asks for a list of names, fails with ERROR_NOT_SUPPORTED.
+DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault, LPWSTR lpReturnedString,
+                               DWORD nSize, LPCWSTR lpFileName);
+// A null lpString removes the entry, a null lpKeyName the whole section.
+BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString, LPCWSTR lpFileName);
