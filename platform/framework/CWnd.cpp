@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "FrameworkTemporaries.h"
-#include "core/user/WindowCreationHook.h"
 #include "afxpriv.h"
 
 namespace {
@@ -16,8 +15,10 @@ struct FrameworkThreadState {
   std::unordered_map<HWND, CWnd*> permanent;
   std::unordered_map<HWND, std::unique_ptr<CWnd>> temporaryWindows;
   std::unordered_map<HDC, std::unique_ptr<CDC>> temporaryContexts;
-  // The object waiting for the next window this thread creates.
+  // The object waiting for the next window this thread creates, and the CBT hook that
+  // attaches it while a creation is under way.
   CWnd* pendingCreation = nullptr;
+  HHOOK creationHook = nullptr;
   // The message being handled, for Default and GetCurrentMessage.
   MSG currentMessage{};
 };
@@ -29,28 +30,43 @@ FrameworkThreadState& ThreadState() {
 
 // Attaches the waiting object to the new window and routes the window through AfxWndProc,
 // keeping the class's procedure for the default processing.
-void AttachOnCreation(HWND window, CREATESTRUCTW*) {
+LRESULT CALLBACK AttachOnCreation(int code, WPARAM wParam, LPARAM lParam) {
   FrameworkThreadState& state = ThreadState();
-  CWnd* object = state.pendingCreation;
-  if (object == nullptr) return;
-  state.pendingCreation = nullptr;
-  object->SubclassWindow(window);
+  if (code == HCBT_CREATEWND && state.pendingCreation != nullptr) {
+    CWnd* object = state.pendingCreation;
+    state.pendingCreation = nullptr;
+    object->SubclassWindow(reinterpret_cast<HWND>(wParam));
+  }
+  return ::CallNextHookEx(state.creationHook, code, wParam, lParam);
 }
 
+// The hook is in place from the outermost creation until it ends, so that windows the
+// framework does not make meet no hook of ours.
 class CreationScope {
  public:
   explicit CreationScope(CWnd* object) {
-    static const bool installed = (SetWindowCreationHook(AttachOnCreation), true);
-    (void)installed;
-    previous_ = ThreadState().pendingCreation;
-    ThreadState().pendingCreation = object;
+    FrameworkThreadState& state = ThreadState();
+    if (state.creationHook == nullptr) {
+      state.creationHook = ::SetWindowsHookExW(WH_CBT, AttachOnCreation, nullptr, ::GetCurrentThreadId());
+      installed_ = state.creationHook != nullptr;
+    }
+    previous_ = state.pendingCreation;
+    state.pendingCreation = object;
   }
-  ~CreationScope() { ThreadState().pendingCreation = previous_; }
+  ~CreationScope() {
+    FrameworkThreadState& state = ThreadState();
+    state.pendingCreation = previous_;
+    if (installed_) {
+      ::UnhookWindowsHookEx(state.creationHook);
+      state.creationHook = nullptr;
+    }
+  }
   CreationScope(const CreationScope&) = delete;
   CreationScope& operator=(const CreationScope&) = delete;
 
  private:
   CWnd* previous_;
+  bool installed_ = false;
 };
 
 // A window object that stands for a window nobody attached; it never destroys the window.

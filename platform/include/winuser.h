@@ -365,6 +365,27 @@ struct CREATESTRUCTW {
 };
 typedef CREATESTRUCTW* LPCREATESTRUCTW;
 typedef CREATESTRUCTW CREATESTRUCT;
+
+// Hooks. Core keeps WH_CBT hooks of the calling thread (dwThreadId is that thread's id, and
+// hmod is null) and raises HCBT_CREATEWND only: before a new window's first message, with
+// the window as wParam and a CBT_CREATEWNDW as lParam. A nonzero answer ends the creation;
+// CreateWindowExW then returns null. Other hooks fail with ERROR_NOT_SUPPORTED.
+struct HHOOK__ {
+  int unused;
+};
+typedef struct HHOOK__* HHOOK;
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+#define WH_CBT 5
+#define HCBT_CREATEWND 3
+struct CBT_CREATEWNDW {
+  LPCREATESTRUCTW lpcs;
+  HWND hwndInsertAfter;
+};
+typedef CBT_CREATEWNDW* LPCBT_CREATEWNDW;
+HHOOK SetWindowsHookExW(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
+BOOL UnhookWindowsHookEx(HHOOK hhk);
+// Passes the event on to the hook installed before hhk; 0 when there is none.
+LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 typedef CREATESTRUCTW* LPCREATESTRUCT;
 
 struct WINDOWPOS {

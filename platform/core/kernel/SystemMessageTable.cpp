@@ -72,6 +72,7 @@ constexpr MessageTableEntry kSystemMessages[] = {
     {1400, u"Invalid window handle.\r\n"},
     {1401, u"Invalid menu handle.\r\n"},
     {1402, u"Invalid cursor handle.\r\n"},
+    {1404, u"Invalid hook handle.\r\n"},
     {1405, u"Invalid handle to a multiple-window position structure.\r\n"},
     {1406, u"Cannot create a top-level child window.\r\n"},
     {1407, u"Cannot find window class.\r\n"},

@@ -1,11 +1,9 @@
-// A hook that sees each new window before its first message, as the platform's CBT hook does
-// with HCBT_CREATEWND: the framework attaches its window objects here, so that WM_NCCREATE
-// already reaches them. One hook per thread.
+// The window manager's side of the thread's WH_CBT hooks: CreateWindowExW asks them about each
+// new window before its first message.
 #pragma once
 
 #include <windows.h>
 
-typedef void (*WindowCreationHook)(HWND window, CREATESTRUCTW* cs);
-
-// Answers the hook it replaces.
-WindowCreationHook SetWindowCreationHook(WindowCreationHook hook);
+// Runs the calling thread's CBT hooks, newest first, with HCBT_CREATEWND; true when one of
+// them refuses the window.
+bool CreationRefusedByHooks(HWND window, CREATESTRUCTW* cs, HWND insertAfter);

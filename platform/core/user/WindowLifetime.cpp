@@ -16,8 +16,6 @@
 
 namespace {
 
-thread_local WindowCreationHook creationHook = nullptr;
-
 bool HasMenu(const Window& window) { return !(window.style & WS_CHILD) && window.menu != nullptr; }
 
 // The client rectangle relative to the window, as the default WM_NCCALCSIZE gives it.
@@ -143,12 +141,6 @@ void ApplyCreationLimits(HWND handle, CREATESTRUCTW& cs) {
 
 }  // namespace
 
-WindowCreationHook SetWindowCreationHook(WindowCreationHook hook) {
-  WindowCreationHook previous = creationHook;
-  creationHook = hook;
-  return previous;
-}
-
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parentHandle, HMENU menu, HINSTANCE instance, LPVOID param) {
   const WindowClass* windowClass = FindWindowClass(className);
@@ -210,7 +202,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 
   CREATESTRUCTW cs{param, instance, menu, parentHandle, height, width, y, x, static_cast<LONG>(style),
                    windowName, className, exStyle};
-  if (creationHook != nullptr) creationHook(handle, &cs);
+  // Children go to the bottom of their siblings, top-level windows to the top.
+  if (CreationRefusedByHooks(handle, &cs, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP)) {
+    DestroyTree(handle, false);
+    return nullptr;
+  }
   if (!(style & WS_CHILD)) {
     ApplyCreationLimits(handle, cs);
     if (Window* w = FindWindowObject(handle)) w->rect = RECT{cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy};
