@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "core/user/DesktopFacts.h"
 #include "DialogTemplateReader.h"
 #include "core/kernel/KnownMemory.h"
 
@@ -25,6 +24,37 @@ HGLOBAL CopyToBlock(const BYTE* bytes, std::size_t size) {
   std::memcpy(::GlobalLock(block), bytes, size);
   ::GlobalUnlock(block);
   return block;
+}
+
+LOGFONTW MessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  return metrics.lfMessageFont;
+}
+
+int ScreenDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi != 0 ? dpi : 96;
+}
+
+// The dialog base units of a font, measured as the dialog manager measures them: the average
+// width of the 52 Latin letters, rounded, and the character cell's height.
+SIZE BaseUnits(const LOGFONTW& font) {
+  static constexpr WCHAR kLetters[] = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  const HDC screen = ::GetDC(nullptr);
+  const HFONT made = ::CreateFontIndirectW(&font);
+  const HGDIOBJ previous = ::SelectObject(screen, made);
+  TEXTMETRICW metrics{};
+  SIZE extent{};
+  ::GetTextMetricsW(screen, &metrics);
+  ::GetTextExtentPoint32W(screen, kLetters, 52, &extent);
+  if (previous != nullptr) ::SelectObject(screen, previous);
+  ::DeleteObject(made);
+  ::ReleaseDC(nullptr, screen);
+  return SIZE{(extent.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 
 DialogTemplateReadResult ReadBlock(HGLOBAL block, DWORD size) {
@@ -129,10 +159,10 @@ BOOL CDialogTemplate::SetFont(LPCWSTR faceName, WORD fontSize) {
 }
 
 BOOL CDialogTemplate::SetSystemFont(WORD fontSize) {
-  const LOGFONTW font = CurrentDesktopFacts().MessageFont();
+  const LOGFONTW font = MessageFont();
   if (fontSize == 0) {
     const LONG pixels = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
-    fontSize = static_cast<WORD>(::MulDiv(pixels, 72, CurrentDesktopFacts().Dpi()));
+    fontSize = static_cast<WORD>(::MulDiv(pixels, 72, ScreenDpi()));
   }
   if (!SetFont(font.lfFaceName, fontSize)) return FALSE;
   m_bSystemFont = TRUE;
@@ -168,15 +198,16 @@ void CDialogTemplate::GetSizeInPixels(SIZE* size) const {
   if (m_hTemplate == nullptr) return;
   const DialogTemplateReadResult read = ReadBlock(m_hTemplate, m_dwTemplateSize);
   if (!read.ok) return;
-  const DesktopFacts& facts = CurrentDesktopFacts();
-  LONG baseX = ::MulDiv(8, facts.Dpi(), 96);
-  LONG baseY = ::MulDiv(16, facts.Dpi(), 96);
+  const int dpi = ScreenDpi();
+  LONG baseX = ::MulDiv(8, dpi, 96);
+  LONG baseY = ::MulDiv(16, dpi, 96);
   if (read.dialog.hasFont) {
-    LOGFONTW font = read.dialog.pointSize == 0x7FFF ? facts.MessageFont() : LOGFONTW{};
-    if (read.dialog.pointSize != 0x7FFF) font.lfHeight = -::MulDiv(read.dialog.pointSize, facts.Dpi(), 72);
-    const FontMetrics metrics = facts.MeasureFont(font);
-    baseX = metrics.averageCharWidth;
-    baseY = metrics.height;
+    // 0x7FFF stands for the desktop's message font.
+    LOGFONTW font = read.dialog.pointSize == 0x7FFF ? MessageFont() : LOGFONTW{};
+    if (read.dialog.pointSize != 0x7FFF) font.lfHeight = -::MulDiv(read.dialog.pointSize, dpi, 72);
+    const SIZE units = BaseUnits(font);
+    baseX = units.cx;
+    baseY = units.cy;
   }
   *size = SIZE{::MulDiv(read.dialog.cx, baseX, 4), ::MulDiv(read.dialog.cy, baseY, 8)};
 }

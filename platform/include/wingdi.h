@@ -66,6 +66,41 @@ int GetDeviceCaps(HDC dc, int index);
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 
+// ---- Text ---------------------------------------------------------------------------------
+
+struct TEXTMETRICW {
+  LONG tmHeight;
+  LONG tmAscent;
+  LONG tmDescent;
+  LONG tmInternalLeading;
+  LONG tmExternalLeading;
+  LONG tmAveCharWidth;
+  LONG tmMaxCharWidth;
+  LONG tmWeight;
+  LONG tmOverhang;
+  LONG tmDigitizedAspectX;
+  LONG tmDigitizedAspectY;
+  WCHAR tmFirstChar;
+  WCHAR tmLastChar;
+  WCHAR tmDefaultChar;
+  WCHAR tmBreakChar;
+  BYTE tmItalic;
+  BYTE tmUnderlined;
+  BYTE tmStruckOut;
+  BYTE tmPitchAndFamily;
+  BYTE tmCharSet;
+};
+typedef TEXTMETRICW* LPTEXTMETRICW;
+static_assert(sizeof(TEXTMETRICW) == 60, "the platform's record size");
+
+// A context starts with the desktop's message font; SelectObject of a font answers the font
+// it replaces. Core knows a font's cell height and average character width from the desktop
+// service: GetTextMetricsW fills those (with the weight, italic flag and character set of the
+// font) and leaves the other fields 0, and a text's extent is that many average widths.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);
+BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
+
 // ---- Regions ------------------------------------------------------------------------------
 
 // Results of the region calls.

@@ -18,6 +18,8 @@ struct DeviceContext {
   HWND window;
   bool clipped = false;
   pixman_region32_t clip;
+  // Null for the desktop's message font, which every context starts with.
+  HFONT font = nullptr;
   DeviceContext(Kind k, HWND w) : kind(k), window(w) { pixman_region32_init(&clip); }
   ~DeviceContext() { pixman_region32_fini(&clip); }
   DeviceContext(const DeviceContext&) = delete;
@@ -81,7 +83,64 @@ HDC AddForWindow(DeviceContext::Kind kind, HWND window) {
   return Add(kind, window);
 }
 
+// The font object that stands for the message font in a context that has had no other.
+HFONT StartingFont() {
+  static const HFONT font = [] {
+    const LOGFONTW messageFont = CurrentDesktopFacts().MessageFont();
+    return CreateFontIndirectW(&messageFont);
+  }();
+  return font;
+}
+
+LOGFONTW SelectedFont(const DeviceContext& dc) {
+  const LOGFONTW* font = dc.font != nullptr ? FontOf(dc.font) : nullptr;
+  return font != nullptr ? *font : CurrentDesktopFacts().MessageFont();
+}
+
 }  // namespace
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  DeviceContext* context = FindOrFail(dc);
+  if (context == nullptr) return nullptr;
+  const HFONT font = static_cast<HFONT>(object);
+  if (FontOf(font) == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const HFONT previous = context->font != nullptr ? context->font : StartingFont();
+  context->font = font;
+  return previous;
+}
+
+BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
+  const DeviceContext* context = FindOrFail(dc);
+  if (context == nullptr) return FALSE;
+  if (metrics == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const LOGFONTW font = SelectedFont(*context);
+  const FontMetrics measured = CurrentDesktopFacts().MeasureFont(font);
+  *metrics = TEXTMETRICW{};
+  metrics->tmHeight = measured.height;
+  metrics->tmAveCharWidth = measured.averageCharWidth;
+  metrics->tmWeight = font.lfWeight;
+  metrics->tmItalic = font.lfItalic;
+  metrics->tmCharSet = font.lfCharSet;
+  return TRUE;
+}
+
+BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size) {
+  const DeviceContext* context = FindOrFail(dc);
+  if (context == nullptr) return FALSE;
+  if (size == nullptr || count < 0 || (text == nullptr && count > 0)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const FontMetrics measured = CurrentDesktopFacts().MeasureFont(SelectedFont(*context));
+  *size = SIZE{count * measured.averageCharWidth, measured.height};
+  return TRUE;
+}
 
 HDC GetDC(HWND window) { return AddForWindow(DeviceContext::Kind::Client, window); }
 
