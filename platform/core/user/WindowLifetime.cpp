@@ -1,5 +1,5 @@
 // Creating and destroying windows, with the platform's messages in the platform's order.
-#include "core/user/WindowCreationHook.h"
+#include "core/user/WindowsHooks.h"
 
 #include <algorithm>
 

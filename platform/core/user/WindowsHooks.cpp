@@ -1,5 +1,5 @@
 // The thread's WH_CBT hook chain.
-#include "core/user/WindowCreationHook.h"
+#include "core/user/WindowsHooks.h"
 
 #include <algorithm>
 #include <atomic>
