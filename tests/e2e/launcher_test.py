@@ -4,7 +4,7 @@ a throw-away desktop under Xvfb, driven with real input (xdotool) and checked on
 screenshots and on what the desktop was asked to open.
 
 Usage: launcher_test.py --launcher PATH --examples DIR --artefacts DIR [--build-dir DIR]
-                        [--xvfb-run PATH] [unittest arguments, e.g. GuideWindowTest.test_links_do_what_they_say]
+                        [--xvfb PATH] [unittest arguments, e.g. GuideWindowTest.test_links_do_what_they_say]
 
 Exits with 77 (a skipped test for ctest) when the launcher has not been built. Screenshots are
 kept in the artefacts folder.
@@ -103,7 +103,13 @@ class LauncherTestCase(unittest.TestCase):
         name = os.path.basename(run.stderr_path)
         shutil.copyfile(run.stderr_path, os.path.join(OPTIONS.artefacts, name))
         if self.display:
-            self.shot(guide.screen.capture(self.desktop.env), "last" + name[len(self._testMethodName):-len(".stderr")])
+            step = "last" + name[len(self._testMethodName):-len(".stderr")]
+            image, reason = guide.screen.capture_evidence(self.desktop.env)
+            if image is not None:
+                self.shot(image, step)
+            else:
+                with open(os.path.join(OPTIONS.artefacts, f"{self._testMethodName}-{step}.txt"), "w") as note:
+                    note.write(f"no screenshot: {reason}\n")
 
     def open_guide(self):
         """The launcher on the prefix, once its window shows a page with at least one link."""
@@ -470,16 +476,16 @@ def main():
     parser.add_argument("--examples", required=True)
     parser.add_argument("--artefacts", required=True)
     parser.add_argument("--build-dir", default="")
-    parser.add_argument("--xvfb-run", default="", help="run under this xvfb-run, on a display of its own")
+    parser.add_argument("--xvfb", default="", help="run on a display of its own, served by this Xvfb")
+    # The older option: the same, with the Xvfb that is found on PATH.
+    parser.add_argument("--xvfb-run", default="", help=argparse.SUPPRESS)
     OPTIONS, rest = parser.parse_known_args()
     if not OPTIONS.launcher or not os.path.isfile(OPTIONS.launcher):
         print(f"skipped: the launcher is not built ({OPTIONS.launcher or 'no such target'})")
         sys.exit(77)
-    if OPTIONS.xvfb_run:
-        again = [a for a in sys.argv if not a.startswith("--xvfb-run")]
-        # Without -noreset the server resets whenever its last client leaves, and a client that
-        # connects meanwhile (the window manager, as the test starts) is turned away.
-        os.execv(OPTIONS.xvfb_run, [OPTIONS.xvfb_run, "-a", "-s", "-screen 0 1600x1400x24 -noreset", sys.executable] + again)
+    if OPTIONS.xvfb or OPTIONS.xvfb_run:
+        again = [a for a in sys.argv if not a.startswith(("--xvfb=", "--xvfb-run"))]
+        sys.exit(guide.screen.run_on_own_display(OPTIONS.xvfb or "Xvfb", [sys.executable] + again))
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 
