@@ -54,8 +54,11 @@ void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VA
 // navigation, so a page being left would count as local while the next one loads.
 bool CTsrRunvaneHtmlDlg::MayIssueCommands(LPDISPATCH dispatch) {
   if (!ShowsLocalDocument(m_pBrowserApp)) return false;
-  if (dispatch == nullptr || IsTopLevelBrowser(dispatch)) return true;
-  // A frame's own navigation: its document asks, so it must be local as well.
+  // A navigation that names no browser has no asker to vouch for.
+  if (dispatch == nullptr) return false;
+  if (IsTopLevelBrowser(dispatch)) return true;
+  // A frame's own navigation: its document asks, so it must be local as well. A frame the
+  // browser cannot place has no address, and is refused with it.
   CComQIPtr<IWebBrowser2> frame(dispatch);
   return ShowsLocalDocument(frame);
 }
