@@ -9,8 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/GuideCommand.h"
 #include "app/LauncherMessage.h"
 #include "app/RunLauncher.h"
+#include "core/com/BrowserEngine.h"
 #include "foundation/FormatTemplate.h"
 #include "gtk/GtkServices.h"
 #include "posix/PosixServices.h"
@@ -46,6 +48,9 @@ int main() {
   // The display first: every later failure is told in a window.
   std::string reason;
   if (!gtkui::InstallGtkServices(reason)) return ReportNoDisplay(reason);
+  // The browser refuses the guide's commands to every page that is not local, before the
+  // guide dialog's own check is asked.
+  if (const auto engine = core::CurrentBrowserEngine()) engine->SetCommandPrefixes(GuideCommandPrefixes());
   try {
     posix::InstallPosixServices();
   } catch (const posix::RegistryHiveError& error) {
