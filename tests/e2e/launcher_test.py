@@ -167,6 +167,14 @@ class LauncherTestCase(unittest.TestCase):
     def marker(self):
         return os.path.join(self.desktop.home, ".tessarin-example-ran")
 
+    def marker_line(self, start):
+        """The marker's line that begins with start, once the generator has written it."""
+        try:
+            with open(self.marker(), encoding="utf-8") as ran:
+                return next((line for line in ran if line.startswith(start)), None)
+        except FileNotFoundError:
+            return None
+
     def replace_guide(self, html):
         with open(os.path.join(self.prefix, GUIDE_PAGE), "w") as page:
             page.write(html)
@@ -210,9 +218,8 @@ class GuideWindowTest(LauncherTestCase):
         self.assertTrue(os.path.samefile(opened[0], generator), opened)
 
         self.click(run, window, program)
-        wait_for(lambda: os.path.exists(self.marker()), 15, "the generator's marker")
-        with open(self.marker(), encoding="utf-8") as ran:
-            program_line = next(line for line in ran if line.startswith("program: "))
+        # The marker exists as soon as the generator starts writing it; its lines come after.
+        program_line = wait_for(lambda: self.marker_line("program: "), 15, "the generator's marker")
         self.assertTrue(os.path.samefile(program_line[len("program: "):].rstrip("\n"),
                                          os.path.join(generator, "bin/TsrGenerator.sh")), program_line)
 
