@@ -3,7 +3,7 @@
 a throw-away desktop under Xvfb, driven with real input (xdotool) and checked on real
 screenshots and on what the desktop was asked to open.
 
-Usage: launcher_test.py --launcher PATH --examples DIR --artefacts DIR [--build-dir DIR]
+Usage: launcher_test.py --launcher PATH --examples DIR --artefacts DIR [--build-dir DIR] [--icon-lookup PATH]
                         [--xvfb-run PATH] [unittest arguments, e.g. GuideWindowTest.test_links_do_what_they_say]
 
 Exits with 77 (a skipped test for ctest) when the launcher has not been built. Screenshots are
@@ -19,6 +19,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -96,6 +97,16 @@ class LauncherTestCase(unittest.TestCase):
         self.addCleanup(run.stop)
         self.addCleanup(self.keep_evidence, run)  # before it is stopped
         return run
+
+    def launch_installed(self, program, step):
+        """An installed copy of the launcher on the prefix, once its guide shows; answers the
+        launcher, its window and the guide's action links."""
+        run = guide.Launcher(self.desktop, program, self.prefix, f"{self._testMethodName}-{step}")
+        self.addCleanup(run.stop)
+        self.addCleanup(self.keep_evidence, run)
+        window = run.window()
+        links = wait_for(lambda: guide.guide_buttons(run.client_image(window))[0], 30, "the guide page")
+        return run, window, links
 
     def keep_evidence(self, run):
         """The screen and the launcher's standard error as the test left them, for a look later."""
@@ -401,6 +412,25 @@ def installed_modules(root):
             if name.endswith(".so")]
 
 
+def assert_icon_resolves(test, share, icon):
+    """GTK's icon theme, reading the installed tree first (XDG_DATA_DIRS), finds the menu
+    entry's icon there and loads it, as a desktop's menu does. GTK leaves SVG icons out when
+    gdk-pixbuf has no SVG loader (librsvg2-common), so the lookup also fails without it."""
+    if not OPTIONS.icon_lookup:
+        test.fail("no --icon-lookup: the build made no GTK icon lookup")
+    with tempfile.TemporaryDirectory(prefix="tsr-icon-") as home:
+        env = {key: value for key, value in os.environ.items() if not key.startswith("XDG_")}
+        # The user's own icons stay out of it; /usr/share holds the hicolor theme's index.
+        env.update(HOME=home, XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=f"{share}:/usr/share")
+        done = subprocess.run([OPTIONS.icon_lookup, "tessarin-guide", "48"], env=env, capture_output=True,
+                              text=True, timeout=60)
+    test.assertEqual(done.returncode, 0, f"GTK finds no loadable icon tessarin-guide in {share} (is GTK's SVG "
+                                         f"loader, librsvg2-common, installed?): {done.stderr.strip()}")
+    found, size = done.stdout.split()
+    test.assertTrue(os.path.samefile(found, icon), f"GTK found the icon in {found}, not in {share}")
+    test.assertEqual(size, "48x48")
+
+
 class InstallTest(unittest.TestCase):
     def test_install_puts_program_module_menu_entry_and_icon_in_place(self):
         if not OPTIONS.build_dir:
@@ -427,17 +457,10 @@ class InstallTest(unittest.TestCase):
         # The window icon's colours: the rim, the tile and the letter.
         for colour in ("#103A70", "#2F6FB8", "#FFFFFF"):
             self.assertIn(colour, svg)
+        assert_icon_resolves(self, os.path.join(root, "share"), icon)
 
 
 class InstalledProgramTest(LauncherTestCase):
-    def launch_installed(self, program, step):
-        run = guide.Launcher(self.desktop, program, self.prefix, f"{self._testMethodName}-{step}")
-        self.addCleanup(run.stop)
-        self.addCleanup(self.keep_evidence, run)
-        window = run.window()
-        links = wait_for(lambda: guide.guide_buttons(run.client_image(window))[0], 30, "the guide page")
-        return run, window, links
-
     def test_installed_program_finds_its_module_and_shows_the_guide_without_it(self):
         if not OPTIONS.build_dir:
             self.skipTest("no --build-dir")
@@ -470,6 +493,7 @@ def main():
     parser.add_argument("--examples", required=True)
     parser.add_argument("--artefacts", required=True)
     parser.add_argument("--build-dir", default="")
+    parser.add_argument("--icon-lookup", default="", help="the build's GTK icon lookup (tsr-icon-lookup)")
     parser.add_argument("--xvfb-run", default="", help="run under this xvfb-run, on a display of its own")
     OPTIONS, rest = parser.parse_known_args()
     if not OPTIONS.launcher or not os.path.isfile(OPTIONS.launcher):
