@@ -32,4 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS librsvg2-common)
 # Debian ships binaries without their debugging information.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+# The install's one component, by the name CMake gives it: an install of a named component
+# keeps a manifest of its own (install_manifest_Unspecified.txt), so making the package leaves
+# the list of what the last `cmake --install` put in place, which uninstalls it, as it was.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${CMAKE_PROJECT_NAME};Unspecified;/")
 include(CPack)

@@ -399,11 +399,12 @@ MODULE = "libtsr-webprocess.so"
 
 
 def install(folder):
-    """cmake --install of the build into a fresh folder of the artefacts; answers its root."""
+    """cmake --install of the build into a fresh folder of the artefacts; answers its root. The
+    one component, named, keeps this install's manifest apart from the user's own installs'."""
     root = os.path.join(OPTIONS.artefacts, folder)
     shutil.rmtree(root, ignore_errors=True)
-    subprocess.run(["cmake", "--install", OPTIONS.build_dir, "--prefix", root], check=True,
-                   capture_output=True, timeout=120)
+    subprocess.run(["cmake", "--install", OPTIONS.build_dir, "--prefix", root, "--component", "Unspecified"],
+                   check=True, capture_output=True, timeout=120)
     return root
 
 
