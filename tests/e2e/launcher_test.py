@@ -496,6 +496,7 @@ def main():
     parser.add_argument("--build-dir", default="")
     parser.add_argument("--icon-lookup", default="", help="the build's GTK icon lookup (tsr-icon-lookup)")
     parser.add_argument("--xvfb-run", default="", help="run under this xvfb-run, on a display of its own")
+    parser.add_argument("--screen", default="1600x1400x24", help="the display's size and depth under xvfb-run")
     OPTIONS, rest = parser.parse_known_args()
     if not OPTIONS.launcher or not os.path.isfile(OPTIONS.launcher):
         print(f"skipped: the launcher is not built ({OPTIONS.launcher or 'no such target'})")
@@ -504,7 +505,7 @@ def main():
         again = [a for a in sys.argv if not a.startswith("--xvfb-run")]
         # Without -noreset the server resets whenever its last client leaves, and a client that
         # connects meanwhile (the window manager, as the test starts) is turned away.
-        os.execv(OPTIONS.xvfb_run, [OPTIONS.xvfb_run, "-a", "-s", "-screen 0 1600x1400x24 -noreset", sys.executable] + again)
+        os.execv(OPTIONS.xvfb_run, [OPTIONS.xvfb_run, "-a", "-s", f"-screen 0 {OPTIONS.screen} -noreset", sys.executable] + again)
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 
