@@ -44,8 +44,10 @@ class Image:
                       + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
 
     def count(self, colour):
-        """How many pixels have exactly this colour."""
-        return len(_runs_pattern(colour, 1).findall(self.rgb))
+        """How many pixels have exactly this colour (not how many runs of it)."""
+        colour = tuple(colour)
+        rgb = self.rgb
+        return sum(1 for pixel in zip(rgb[0::3], rgb[1::3], rgb[2::3]) if pixel == colour)
 
     def boxes(self, colour, min_width=1, min_height=1):
         """Rectangles (left, top, width, height) of connected areas of one colour, top to bottom.
