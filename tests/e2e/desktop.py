@@ -175,10 +175,17 @@ class TestDesktop:
 
     def close(self):
         if self.window_manager is not None:
-            self.window_manager.terminate()
-            try:
-                self.window_manager.wait(10)
-            except subprocess.TimeoutExpired:
-                self.window_manager.kill()
-                self.window_manager.wait()
+            end_process(self.window_manager)
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+def end_process(process, grace=10):
+    """Asks a process of the test desktop to end, and makes it after grace seconds."""
+    if process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()

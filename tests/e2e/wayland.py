@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import zlib
 
-from desktop import wait_for
+from desktop import end_process, wait_for
 from screen import Image
 
 
@@ -49,13 +49,7 @@ class Weston:
                 return read_png(png.read())
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process)
 
 
 def read_png(data):
