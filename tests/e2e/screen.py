@@ -47,8 +47,10 @@ class Image:
                       + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
 
     def count(self, colour):
-        """How many pixels have exactly this colour."""
-        return len(_runs_pattern(colour, 1).findall(self.rgb))
+        """How many pixels have exactly this colour (not how many runs of it)."""
+        colour = tuple(colour)
+        rgb = self.rgb
+        return sum(1 for pixel in zip(rgb[0::3], rgb[1::3], rgb[2::3]) if pixel == colour)
 
     def boxes(self, colour, min_width=1, min_height=1):
         """Rectangles (left, top, width, height) of connected areas of one colour, top to bottom.
@@ -180,10 +182,10 @@ class Display:
                 self.process.wait()
 
 
-def run_on_own_display(server, command):
-    """Runs command (an argument vector) with DISPLAY set to a new Xvfb of its own; answers
-    the command's status."""
-    display = Display(server)
+def run_on_own_display(server, command, screen="1600x1400x24"):
+    """Runs command (an argument vector) with DISPLAY set to a new Xvfb of its own, whose screen
+    has this size and depth; answers the command's status."""
+    display = Display(server, screen)
     try:
         env = dict(os.environ, DISPLAY=display.name)
         return subprocess.run(command, env=env).returncode
