@@ -14,8 +14,10 @@ DWORD PlatformErrorOf(int posixError) {
     case ENOENT:
       return ERROR_FILE_NOT_FOUND;
     case ENOTDIR:
-    case ELOOP:
       return ERROR_PATH_NOT_FOUND;
+    // The platform's answer for a name whose links lead back to themselves.
+    case ELOOP:
+      return ERROR_CANT_RESOLVE_FILENAME;
     case EACCES:
     case EPERM:
       return ERROR_ACCESS_DENIED;

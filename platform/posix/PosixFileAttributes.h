@@ -21,7 +21,9 @@ class PosixFileAttributes : public core::FileAttributeSource {
   std::shared_ptr<const core::PathMapping> mapping_;
 };
 
-// The platform's code for a failed file system call's errno.
+// The platform's code for a failed file system call's errno: ENOENT is ERROR_FILE_NOT_FOUND,
+// ENOTDIR ERROR_PATH_NOT_FOUND, EACCES and EPERM ERROR_ACCESS_DENIED, ELOOP (a link that
+// leads back to itself) ERROR_CANT_RESOLVE_FILENAME.
 DWORD PlatformErrorOf(int posixError);
 
 }  // namespace posix
