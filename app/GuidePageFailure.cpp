@@ -122,7 +122,8 @@ CopiedUString<UTF8> DescribeGuidePageLoadFailure(UStringRef<UTF8> page, LONG sta
   if (std::optional<CopiedUString<UTF8>> found = FindGuidePageFailure(page)) return std::move(*found);
   const CopiedUString<UTF8> file = NameForMessage(page);
   const auto code = ToHexText(static_cast<std::uint32_t>(status));
-  CopiedUString<UTF8> text = Format(UStringRef<UTF8>(kNotLoaded), {file.Ref(), UStringRef<UTF8>(code.begin(), code.end())});
+  const UStringRef<UTF8> codeText(code.begin(), code.end());
+  CopiedUString<UTF8> text = Format(UStringRef<UTF8>(kNotLoaded), {file.Ref(), codeText});
   text.Append(UStringRef<UTF8>(kReinstall));
   return text;
 }
