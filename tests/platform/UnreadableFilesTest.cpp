@@ -15,22 +15,12 @@
 
 #include "core/kernel/FileVersionSource.h"
 #include "core/kernel/PathMapping.h"
+#include "platform/HostPaths.h"
 #include "posix/PosixFileVersions.h"
 #include "posix/RegistryHiveError.h"
 #include "posix/WineHiveParser.h"
 
 namespace {
-
-// Platform paths are host paths here.
-class HostPaths : public core::PathMapping {
- public:
-  std::optional<std::string> ToHostPath(std::u16string_view path) const override {
-    return std::string(path.begin(), path.end());
-  }
-  std::optional<std::u16string> ToPlatformPath(std::string_view path) const override {
-    return std::u16string(path.begin(), path.end());
-  }
-};
 
 // A folder with a named pipe nobody writes to, a folder and sparse files just over each bound
 // (they take no disk space).
