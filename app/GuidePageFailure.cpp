@@ -26,6 +26,8 @@ constexpr std::string_view kLinkLoop =
 constexpr std::string_view kNotAllowed =
     "The installation guide cannot be shown: you are not allowed to read \"{file}\".";
 constexpr std::string_view kFolder = "The installation guide cannot be shown: \"{file}\" is a folder, not a page.";
+constexpr std::string_view kDevice =
+    "The installation guide cannot be shown: \"{file}\" is a device or a pipe, not a page.";
 constexpr std::string_view kOtherError = "The installation guide cannot be shown: \"{file}\" cannot be read. {error}";
 constexpr std::string_view kNotLoaded =
     "The installation guide cannot be shown: \"{file}\" could not be loaded (error 0x{status}).";
@@ -115,6 +117,8 @@ std::optional<CopiedUString<UTF8>> FindGuidePageFailure(UStringRef<UTF8> page) {
   const std::optional<DWORD> attributes = AttributesOf(page, error);
   if (!attributes) return DescribeAttributeError(page, error);
   if ((*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Message(kFolder, page);
+  // Loading a named pipe would wait for a writer for ever.
+  if ((*attributes & FILE_ATTRIBUTE_DEVICE) != 0) return Message(kDevice, page);
   return std::nullopt;
 }
 

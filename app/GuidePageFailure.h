@@ -14,7 +14,7 @@
 
 // The message when the page cannot be shown, found without loading it: a path that is not a
 // full one (a drive and a separator, or a network share), or one whose attributes
-// (GetFileAttributesW) are missing or name a folder. Nothing when the page may be loaded.
+// (GetFileAttributesW) are missing or name a folder or a device. Nothing when the page may be loaded.
 std::optional<CopiedUString<UTF8>> FindGuidePageFailure(UStringRef<UTF8> page);
 
 // The message when the browser could not load the page (its navigate-error status): the

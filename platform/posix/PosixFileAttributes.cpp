@@ -58,6 +58,9 @@ DWORD PosixFileAttributes::Attributes(std::u16string_view platformPath, DWORD& e
     return INVALID_FILE_ATTRIBUTES;
   }
   if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  // A named pipe, device or socket is no file whose contents can be read to an end: the
+  // platform marks such names as devices.
+  if (!S_ISREG(info.st_mode)) return FILE_ATTRIBUTE_DEVICE;
   if ((info.st_mode & S_IWUSR) == 0) return FILE_ATTRIBUTE_READONLY;
   return FILE_ATTRIBUTE_NORMAL;
 }

@@ -49,6 +49,11 @@ class InstallationTest(LauncherTestCase):
         os.remove(link)
         os.symlink("c:", link)
 
+    def page_is_fifo(self):
+        page = os.path.join(self.prefix, GUIDE_PAGE)
+        os.remove(page)
+        os.mkfifo(page)
+
     def hive_is_fifo(self):
         hive = os.path.join(self.prefix, "system.reg")
         os.remove(hive)
@@ -81,6 +86,7 @@ class InstallationTest(LauncherTestCase):
                         f'a folder on the way to "Z:\\etc\\{PAGE_OF}" does not exist', 1),
             "looping drive link": (self.loop_drive_c, "page",
                                    "passes a link that leads back to itself", 1),
+            "page is a named pipe": (self.page_is_fifo, "page", "is a device or a pipe, not a page", 1),
             "relative prefix": (lambda: None, "guide", None, 0),
             "hive is a named pipe": (self.hive_is_fifo, "box",
                                      f"{hive}: is a named pipe, not a regular file", 1),

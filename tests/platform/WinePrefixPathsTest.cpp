@@ -42,6 +42,7 @@ class Prefix : public ::testing::Test {
     // e: and a folder of drive_c lead back to themselves.
     ASSERT_EQ(0, ::symlink("e:", (root_ + "/dosdevices/e:").c_str()));
     ASSERT_EQ(0, ::symlink("loop", (root_ + "/drive_c/loop").c_str()));
+    ASSERT_EQ(0, ::mkfifo((root_ + "/drive_c/pipe.html").c_str(), 0600));
   }
   void TearDown() override { std::system(("rm -rf '" + root_ + "'").c_str()); }
 
@@ -119,6 +120,7 @@ TEST_F(Prefix, AttributesComeFromStat) {
       {u"C:\\windows", FILE_ATTRIBUTE_DIRECTORY, 0},
       {u"C:\\windows\\system32\\kernel32.dll", FILE_ATTRIBUTE_NORMAL, 0},
       {u"C:\\readonly.txt", FILE_ATTRIBUTE_READONLY, 0},
+      {u"C:\\pipe.html", FILE_ATTRIBUTE_DEVICE, 0},
       {u"C:\\missing.txt", INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
       {u"C:\\missing\\file.txt", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
       {u"Q:\\file.txt", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},

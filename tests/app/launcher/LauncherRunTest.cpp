@@ -235,6 +235,9 @@ TEST_F(LauncherRun, AGuidePageThatCannotBeShownIsExplainedInTheWindowAndOnStanda
       {"a folder", u"C:\\Gen\\", {{kGuidePage, {FILE_ATTRIBUTE_DIRECTORY}}}, 0,
        "The installation guide cannot be shown: \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" is a "
        "folder, not a page."},
+      {"a named pipe", u"C:\\Gen\\", {{kGuidePage, {FILE_ATTRIBUTE_DEVICE}}}, 0,
+       "The installation guide cannot be shown: \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" is a "
+       "device or a pipe, not a page."},
       {"the browser cannot load it", u"C:\\Gen\\", {{kGuidePage, {FILE_ATTRIBUTE_NORMAL}}}, static_cast<LONG>(0x800C0008),
        "The installation guide cannot be shown: \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" could not "
        "be loaded (error 0x800c0008)."},
