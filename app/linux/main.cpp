@@ -20,8 +20,8 @@
 
 namespace {
 
-// Line 0 of a hive error stands for the whole file: it is missing or unreadable, so there is
-// no installation to look for.
+// A missing hive means there is no installation to look for; any other failure is a hive that
+// is there and cannot be used.
 constexpr std::string_view kNoPrefix =
     "The Tsr Installation Generator was not found: the registry of its Wine prefix cannot be read ({error}). "
     "The launcher looks in the prefix that WINEPREFIX names, else in ~/.wine.";
@@ -36,7 +36,7 @@ int ReportNoDisplay(const std::string& reason) {
 
 // The message box also writes its text to standard error as one line.
 int ReportUnreadableHive(const posix::RegistryHiveError& error) {
-  const std::string_view wording = error.Line() == 0 ? kNoPrefix : kBrokenHive;
+  const std::string_view wording = error.Missing() ? kNoPrefix : kBrokenHive;
   const std::string_view what = error.what();
   ShowLauncherError(Format(wording, {UStringRef<UTF8>(what)}).Ref());
   return 1;
