@@ -4,7 +4,7 @@ launcher on a damaged copy of the example prefix, under Xvfb. Each fault must be
 launcher's words, in the window and as one line on standard error, and end with the right
 status; a very long command target must give a readable box at once.
 
-Usage: installation_test.py --launcher PATH --examples DIR --artefacts DIR [--xvfb-run PATH]
+Usage: installation_test.py --launcher PATH --examples DIR --artefacts DIR [--xvfb PATH]
                             [unittest arguments]
 
 The harness (the throw-away desktop, the launcher process, screenshots) is launcher_test.py's.
