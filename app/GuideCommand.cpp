@@ -87,6 +87,12 @@ GuideCommand ReadGuideCommand(UStringRef<UTF16> target) {
   }
 }
 
+std::vector<std::u16string> GuideCommandPrefixes() {
+  std::vector<std::u16string> prefixes;
+  for (const CommandPrefix& entry : kPrefixes) prefixes.emplace_back(entry.prefix.begin(), entry.prefix.end());
+  return prefixes;
+}
+
 void OpenInShell(const GuideCommand& open) {
   ShellExecuteW(nullptr, u"open", open.file.c_str(), nullptr, nullptr, open.showCommand);
 }

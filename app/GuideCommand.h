@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "foundation/TextEncoding.h"
 #include "foundation/UStringRef.h"
 
@@ -26,6 +29,10 @@ struct GuideCommand {
 // disguise, and a remainder that decodes to invalid UTF-8 or to a zero byte would reach the
 // shell as some other name than the link shows, so each of them is Refused.
 GuideCommand ReadGuideCommand(UStringRef<UTF16> target);
+
+// The command prefixes, in the order they are tested: what the browser is told are no
+// addresses, so that it lets only a local document ask for them.
+std::vector<std::u16string> GuideCommandPrefixes();
 
 // Hands an Open command to the shell: no owner, the verb "open", the whole decoded remainder
 // as the file (nothing split off as parameters), no working directory. What the shell

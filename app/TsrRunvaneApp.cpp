@@ -26,6 +26,10 @@ BOOL CTsrRunvaneApp::InitInstance() {
   if (!dialog.GuideLookupFailure().empty()) {
     ShowLauncherError(dialog.GuideLookupFailure().Ref());
     m_exitCode = 1;
+  } else if (!dialog.GuidePageFailure().empty()) {
+    // The window said why the guide could not be shown, and so did standard error; the run
+    // still failed at what it is for.
+    m_exitCode = 1;
   } else if (result == -1) {
     // The template could not be had or the window not made: not a normal close.
     ShowLauncherError(UStringRef<UTF8>(kNoWindow));

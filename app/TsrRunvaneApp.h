@@ -13,6 +13,7 @@ class CTsrRunvaneApp : public CWinApp {
 
   // Runs the main window until it closes and answers FALSE, so that the framework ends
   // without a message loop of its own. The exit status (ExitInstance) is 0 after a normal
-  // close and 1 when the guide could not be shown, which the user is told first.
+  // close and 1 when the guide could not be shown, which the user is told first (in a box, or
+  // in the window in place of the guide).
   BOOL InitInstance() override;
 };

@@ -38,7 +38,7 @@ BOOL CTsrRunvaneDlg::OnInitDialog() {
     EndDialog(IDABORT);
     return TRUE;
   }
-  guide_.Navigate(page.Ref());
+  guide_.ShowGuide(page.Ref());
   SetWindowIcon();
   return TRUE;
 }

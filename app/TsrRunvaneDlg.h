@@ -12,13 +12,17 @@ class CTsrRunvaneDlg : public CResizableDialog {
   ~CTsrRunvaneDlg() override;
 
   // Puts the guide dialog where the placeholder was, anchors it to all four sides, navigates
-  // it to the guide page and sets the window icon. When the guide page cannot be located the
-  // run ends at once (IDABORT) and GuideLookupFailure() says why.
+  // it to the guide page (or shows why that page cannot be shown) and sets the window icon.
+  // When the guide page cannot be located the run ends at once (IDABORT) and
+  // GuideLookupFailure() says why.
   BOOL OnInitDialog() override;
 
   // After the run: the message for the user when the guide page could not be located; empty
   // otherwise.
   const CopiedUString<UTF8>& GuideLookupFailure() const { return guideLookupFailure_; }
+  // The message the window showed in place of the guide page, which was located but could not
+  // be shown; empty otherwise.
+  const CopiedUString<UTF8>& GuidePageFailure() const { return guide_.PageFailure(); }
 
  private:
   RECT TakePlaceholderRect();

@@ -1,8 +1,14 @@
 #include "app/TsrRunvaneHtmlDlg.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/GuideCommand.h"
+#include "app/GuidePageFailure.h"
+#include "app/LauncherMessage.h"
+#include "foundation/TextEncoding.h"
 #include "foundation/ReportRequirementFailure.h"
 
 namespace {
@@ -12,6 +18,12 @@ bool ShowsLocalDocument(IWebBrowser2* browser) {
   CComBSTR location;
   if (browser == nullptr || FAILED(browser->get_LocationURL(&location))) return false;
   return IsLocalDocumentAddress(UStringRef<UTF16>(location.m_str, location.Length()));
+}
+
+// The navigate-error status, by reference or not.
+LONG StatusOf(const VARIANT* status) {
+  while (status != nullptr && status->vt == (VT_BYREF | VT_VARIANT)) status = status->pvarVal;
+  return status != nullptr && status->vt == VT_I4 ? status->lVal : 0;
 }
 
 }  // namespace
@@ -26,6 +38,40 @@ BOOL CTsrRunvaneHtmlDlg::OnInitDialog() {
 }
 
 bool CTsrRunvaneHtmlDlg::CanRunScript(LPCWSTR) { return true; }
+
+void CTsrRunvaneHtmlDlg::ShowGuide(UStringRef<UTF8> page) {
+  guidePage_ = CopiedUString<UTF8>(page);
+  if (std::optional<CopiedUString<UTF8>> failure = FindGuidePageFailure(page)) {
+    ShowPageFailure(std::move(*failure));
+    return;
+  }
+  Navigate(page);
+}
+
+void CTsrRunvaneHtmlDlg::OnNavigateError(LPDISPATCH dispatch, VARIANT* url, VARIANT*, VARIANT* statusCode,
+                                         BOOL* cancel) {
+  try {
+    if (guidePage_.empty() || (dispatch != nullptr && !IsTopLevelBrowser(dispatch))) return;
+    const CopiedUString<UTF8> address = TranscodeU16ToU8(NavigationTargetOf(url));
+    if (!NamesGuidePage(address.Ref(), guidePage_.Ref())) return;
+    if (cancel != nullptr) *cancel = TRUE;
+    ShowPageFailure(DescribeGuidePageLoadFailure(guidePage_.Ref(), StatusOf(statusCode)));
+  } catch (...) {
+    // The browser called us directly; its own error page stays.
+    ReportRequirementFailure(__FILE__, __LINE__, "guide load failure handled");
+  }
+}
+
+void CTsrRunvaneHtmlDlg::ShowPageFailure(CopiedUString<UTF8> message) {
+  WriteLauncherLine(message.Ref());
+  const std::string html = GuidePageFailureHtml(message.Ref());
+  pageFailure_ = std::move(message);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(html.data());
+  SetHtml(ConstByteRange(bytes, bytes + html.size()), true);
+  // Stored bytes wait for the first document; when the guide's navigation ended the blank
+  // page's load before it completed, there is none, so the blank page comes once more.
+  if (!firstDocumentCompleted) Navigate(u"about:blank");
+}
 
 void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
                                            VARIANT* postData, VARIANT* headers, BOOL* cancel) {
@@ -54,8 +100,11 @@ void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VA
 // navigation, so a page being left would count as local while the next one loads.
 bool CTsrRunvaneHtmlDlg::MayIssueCommands(LPDISPATCH dispatch) {
   if (!ShowsLocalDocument(m_pBrowserApp)) return false;
-  if (dispatch == nullptr || IsTopLevelBrowser(dispatch)) return true;
-  // A frame's own navigation: its document asks, so it must be local as well.
+  // A navigation that names no browser has no asker to vouch for.
+  if (dispatch == nullptr) return false;
+  if (IsTopLevelBrowser(dispatch)) return true;
+  // A frame's own navigation: its document asks, so it must be local as well. A frame the
+  // browser cannot place has no address, and is refused with it.
   CComQIPtr<IWebBrowser2> frame(dispatch);
   return ShowsLocalDocument(frame);
 }

@@ -9,8 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/GuideCommand.h"
 #include "app/LauncherMessage.h"
 #include "app/RunLauncher.h"
+#include "core/com/BrowserEngine.h"
 #include "foundation/FormatTemplate.h"
 #include "gtk/GtkServices.h"
 #include "posix/PosixServices.h"
@@ -18,8 +20,8 @@
 
 namespace {
 
-// Line 0 of a hive error stands for the whole file: it is missing or unreadable, so there is
-// no installation to look for.
+// A missing hive means there is no installation to look for; any other failure is a hive that
+// is there and cannot be used.
 constexpr std::string_view kNoPrefix =
     "The Tsr Installation Generator was not found: the registry of its Wine prefix cannot be read ({error}). "
     "The launcher looks in the prefix that WINEPREFIX names, else in ~/.wine.";
@@ -34,7 +36,7 @@ int ReportNoDisplay(const std::string& reason) {
 
 // The message box also writes its text to standard error as one line.
 int ReportUnreadableHive(const posix::RegistryHiveError& error) {
-  const std::string_view wording = error.Line() == 0 ? kNoPrefix : kBrokenHive;
+  const std::string_view wording = error.Missing() ? kNoPrefix : kBrokenHive;
   const std::string_view what = error.what();
   ShowLauncherError(Format(wording, {UStringRef<UTF8>(what)}).Ref());
   return 1;
@@ -46,6 +48,9 @@ int main() {
   // The display first: every later failure is told in a window.
   std::string reason;
   if (!gtkui::InstallGtkServices(reason)) return ReportNoDisplay(reason);
+  // The browser refuses the guide's commands to every page that is not local, before the
+  // guide dialog's own check is asked.
+  if (const auto engine = core::CurrentBrowserEngine()) engine->SetCommandPrefixes(GuideCommandPrefixes());
   try {
     posix::InstallPosixServices();
   } catch (const posix::RegistryHiveError& error) {

@@ -58,6 +58,21 @@ int AnswerOfClose(UINT type) {
   }
 }
 
+// GTK wraps a message at blanks only, so a long name without one (a path, an address) made
+// the box wider than the screen. Breaking inside words where needed, at a bounded width,
+// keeps every line on screen.
+void WrapLongWords(GtkMessageDialog* dialog) {
+  GList* children = gtk_container_get_children(GTK_CONTAINER(gtk_message_dialog_get_message_area(dialog)));
+  for (GList* child = children; child != nullptr; child = child->next) {
+    if (!GTK_IS_LABEL(child->data)) continue;
+    GtkLabel* label = GTK_LABEL(child->data);
+    gtk_label_set_line_wrap(label, TRUE);
+    gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
+    gtk_label_set_max_width_chars(label, 80);
+  }
+  g_list_free(children);
+}
+
 }  // namespace
 
 GtkMessageBox::GtkMessageBox() : uiThread_(std::this_thread::get_id()) {}
@@ -71,6 +86,7 @@ int GtkMessageBox::ShowMessageBox(HWND owner, const std::u16string& text, const 
   GtkWindow* parent = owner != nullptr ? WindowPresenter::Instance().GtkWindowOf(owner) : nullptr;
   GtkWidget* dialog = gtk_message_dialog_new(parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
                                              MessageTypeOf(type), GTK_BUTTONS_NONE, "%s", Utf8Of(text).c_str());
+  WrapLongWords(GTK_MESSAGE_DIALOG(dialog));
   gtk_window_set_title(GTK_WINDOW(dialog), Utf8Of(caption).c_str());
   AddButtons(GTK_DIALOG(dialog), type);
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));

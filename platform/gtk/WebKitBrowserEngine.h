@@ -11,6 +11,8 @@ typedef struct _WebKitWebContext WebKitWebContext;
 
 namespace gtkui {
 
+class WebKitCommandPrefixes;
+
 class WebKitBrowserEngine : public core::BrowserEngine {
  public:
   // GTK must be initialised.
@@ -18,9 +20,14 @@ class WebKitBrowserEngine : public core::BrowserEngine {
   ~WebKitBrowserEngine() override;
 
   std::unique_ptr<core::BrowserView> CreateView(HWND window, core::BrowserHost& host) override;
+  // WebKit keeps a scheme registered as local for the context's life: a prefix dropped later
+  // stays guarded, which only refuses more.
+  void SetCommandPrefixes(const std::vector<std::u16string>& prefixes) override;
 
  private:
   WebKitWebContext* context_;
+  // Shared with the views, which read it for each navigation.
+  std::shared_ptr<WebKitCommandPrefixes> commands_;
 };
 
 }  // namespace gtkui

@@ -1,6 +1,8 @@
 #include "gtk/WebKitBrowserView.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "core/kernel/PathMapping.h"
@@ -14,6 +16,7 @@
 #include "gtk/FindBar.h"
 #include "gtk/KeyMessage.h"
 #include "gtk/PageMessages.h"
+#include "gtk/WebKitCommandPrefixes.h"
 #include "gtk/WebKitErrors.h"
 #include "gtk/WebProcessModule.h"
 #include "gtk/WindowPresenter.h"
@@ -26,12 +29,34 @@ namespace {
 // replace what they define, and they run whether or not the page may run script.
 constexpr char kScriptWorld[] = "tsr-browser-host";
 constexpr guint kScriptTimeoutMs = 5000;
-constexpr char kMemoryPageBase[] = "about:blank";
+// A page from memory is the host's own: with a file: base WebKit gives it a local origin, so
+// that it may ask for the host's commands (about:blank or no base would not). Its script runs
+// as a blank page's would.
+constexpr char kMemoryPageBase[] = "file:///";
+constexpr char kMemoryPageScriptAddress[] = "about:blank";
+// A web process that ends again this soon after the page was loaded anew is not tried again.
+constexpr gint64 kProcessLostAgainUs = 30 * G_USEC_PER_SEC;
 constexpr char16_t kScriptMessageCaption[] = u"Message from webpage";
 constexpr DWORD kIconQuestion = 0x20;  // MB_ICONQUESTION
 
 std::u16string PlatformAddress(std::string_view engineUrl) {
   return ToPlatformAddress(engineUrl, core::CurrentPathMapping().get());
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (g_ascii_tolower(text[i]) != g_ascii_tolower(prefix[i])) return false;
+  return true;
+}
+
+bool IsFileAddress(std::string_view engineUrl) { return StartsWithIgnoringCase(engineUrl, "file:"); }
+
+// What a new window from a page that is not local may open: a web page in the desktop's
+// browser, a mail address in its mail program.
+bool IsWebOrMailAddress(std::string_view engineUrl) {
+  return StartsWithIgnoringCase(engineUrl, "http:") || StartsWithIgnoringCase(engineUrl, "https:") ||
+         StartsWithIgnoringCase(engineUrl, "mailto:");
 }
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
@@ -159,6 +184,8 @@ struct WebKitBrowserView::QueuedEvent {
     DocumentComplete,
     NavigateError,
     CertificateError,
+    Download,           // a download WebKit started: cancelled, the user is told
+    PageLost,           // the web process ended: load the page again, or give up
   };
 
   Kind kind = Kind::NavigateComplete;
@@ -207,8 +234,9 @@ struct WebKitBrowserView::QueuedEvent {
 
 // ---- Construction -----------------------------------------------------------------------
 
-WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context)
-    : window_(window), host_(host), context_(context), pageModule_(PrepareWebProcessModule(context, kScriptWorld)),
+WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context,
+                                     std::shared_ptr<const WebKitCommandPrefixes> commands)
+    : window_(window), host_(host), context_(context), commands_(std::move(commands)), pageModule_(PrepareWebProcessModule(context, kScriptWorld)),
       view_(WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr))),
       overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
   g_object_ref_sink(view_);
@@ -240,6 +268,9 @@ WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKi
   g_signal_connect(view_, "permission-request", G_CALLBACK(&WebKitBrowserView::OnPermissionRequest), this);
   g_signal_connect(view_, "map", G_CALLBACK(&WebKitBrowserView::OnMap), this);
   g_signal_connect(view_, "user-message-received", G_CALLBACK(&WebKitBrowserView::OnPageMessage), this);
+  g_signal_connect(view_, "web-process-terminated", G_CALLBACK(&WebKitBrowserView::OnWebProcessTerminated), this);
+  // Downloads are the context's: each view takes its own.
+  g_signal_connect(context_, "download-started", G_CALLBACK(&WebKitBrowserView::OnDownloadStarted), this);
 
   events_ = std::make_unique<core::EventDeliveryWindow>(window_, [this] { DeliverNextEvent(); });
   WindowPresenter::Instance().AttachWidget(window_, overlay_);
@@ -251,6 +282,7 @@ WebKitBrowserView::~WebKitBrowserView() {
   // Unanswered decisions are ignored as the queue goes; WebKit must not call back into a view
   // that is going away.
   g_signal_handlers_disconnect_by_data(view_, this);
+  g_signal_handlers_disconnect_by_data(context_, this);
   queue_.clear();
   findBar_.reset();
   webkit_web_view_stop_loading(view_);
@@ -329,7 +361,7 @@ bool WebKitBrowserView::HasDocument() const { return hasDocument_; }
 HRESULT WebKitBrowserView::LoadHtml(std::string_view bytes) {
   StartTopLevelLoad(true);
   const std::shared_ptr<bool> alive = alive_;
-  ApplyScriptPermission(Utf16Of(kMemoryPageBase));
+  ApplyScriptPermission(Utf16Of(kMemoryPageScriptAddress));
   if (!*alive) return S_OK;
   approved_ = kMemoryPageBase;
   // The host's text is UTF-8 throughout; a page from memory is read as such.
@@ -505,7 +537,8 @@ gboolean WebKitBrowserView::DecideNavigation(WebKitPolicyDecision* decision) {
   event.kind = QueuedEvent::Kind::Policy;
   event.engineUrl = uri != nullptr ? uri : "";
   event.navigation.url = PlatformAddress(event.engineUrl);
-  event.navigation.frame = subframe ? nextFrame_++ : 0;
+  event.navigation.frame = AskingFrame(uri, subframe ? nextFrame_ : 0);
+  if (event.navigation.frame == nextFrame_) ++nextFrame_;
   event.navigation.userInitiated = gesture || type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
   if (type == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) event.navigation.flags = navHyperlink;
   event.decision = WEBKIT_POLICY_DECISION(g_object_ref(decision));
@@ -525,6 +558,12 @@ gboolean WebKitBrowserView::DecideNewWindow(WebKitPolicyDecision* decision) {
   event.navigation.targetFrame = Utf16Of(target != nullptr && *target != '\0' ? target : "_blank");
   event.navigation.flags = navOpenInNewWindow;
   event.navigation.userInitiated = webkit_navigation_action_is_user_gesture(action);
+  // A new window comes from whichever document the user clicked in: the top-level one only
+  // when every document is local, and then the asker is local whichever it is.
+  event.navigation.frame =
+      commands_->Of(event.engineUrl) != WebKitCommandPrefixes::Match::None
+          ? AskingFrame(uri, 0)
+          : (OnlyLocalDocuments() ? 0 : core::kUnknownFrame);
   event.decision = WEBKIT_POLICY_DECISION(g_object_ref(decision));
   Enqueue(std::move(event));
   return TRUE;
@@ -552,6 +591,8 @@ gboolean WebKitBrowserView::DecideResponse(WebKitPolicyDecision* decision) {
       event.navigation.frame = frame->first;
       event.navigation.url = frame->second.url;
       Enqueue(std::move(event));
+    } else if (!IsFileAddress(engineUrl)) {
+      foreignFrame_ = true;
     }
   }
   if (supported) return FALSE;
@@ -770,6 +811,33 @@ gboolean WebKitBrowserView::OnPageMessage(WebKitWebView*, WebKitUserMessage* mes
   return TRUE;
 }
 
+// A download is never saved here: nothing is written to disk that the user did not choose.
+// A web address may go to the desktop's browser, which asks the user where to save it.
+void WebKitBrowserView::OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer self) {
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  if (webkit_download_get_web_view(download) != view->view_) return;
+  WebKitURIRequest* request = webkit_download_get_request(download);
+  const char* uri = request != nullptr ? webkit_uri_request_get_uri(request) : nullptr;
+  webkit_download_cancel(download);
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::Download;
+  event.engineUrl = uri != nullptr ? uri : "";
+  event.navigation.url = PlatformAddress(event.engineUrl);
+  view->Enqueue(std::move(event));
+}
+
+// The page's web process ended (it crashed, or it was killed): the window would show the last
+// picture of a page that no longer answers.
+void WebKitBrowserView::OnWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
+                                               gpointer self) {
+  if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API) return;
+  auto* view = static_cast<WebKitBrowserView*>(self);
+  QueuedEvent event;
+  event.kind = QueuedEvent::Kind::PageLost;
+  event.status = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? 1 : 0;
+  view->Enqueue(std::move(event));
+}
+
 // ---- Events for the host ----------------------------------------------------------------
 
 void WebKitBrowserView::Enqueue(QueuedEvent event) {
@@ -809,6 +877,12 @@ void WebKitBrowserView::Deliver(QueuedEvent& event) {
     case QueuedEvent::Kind::CertificateError:
       if (current) DeliverCertificateError(event);
       break;
+    case QueuedEvent::Kind::Download:
+      DeliverDownload(event);
+      break;
+    case QueuedEvent::Kind::PageLost:
+      DeliverPageLost(event);
+      break;
   }
 }
 
@@ -823,7 +897,7 @@ void WebKitBrowserView::DeliverPolicy(QueuedEvent& event) {
     StartTopLevelLoad(false);
     ApplyScriptPermission(event.navigation.url);
     if (!*alive) return;
-  } else {
+  } else if (frame != core::kUnknownFrame) {
     frames_[frame] = Frame{event.navigation.url, event.engineUrl};
   }
   event.Decide(true);
@@ -831,11 +905,20 @@ void WebKitBrowserView::DeliverPolicy(QueuedEvent& event) {
 
 // A new window of the platform's browser is the desktop's browser here; the view never
 // shows the page itself.
+//
+// A page that is not local may open no more than a web or mail address that way: a drive
+// path or a file would be run or opened by the desktop as if the user had asked.
 void WebKitBrowserView::DeliverNewWindow(QueuedEvent& event) {
   event.Decide(false);
   const std::shared_ptr<bool> alive = alive_;
   const bool cancelled = host_.BeforeNavigate(event.navigation);
-  if (*alive && !cancelled) OpenOutside(event.navigation.url);
+  if (!*alive || cancelled) return;
+  if (event.navigation.frame != 0 && !IsWebOrMailAddress(event.engineUrl)) {
+    Tell("a page that is not the local guide asked for a new window with \"" + Utf8Of(event.navigation.url) +
+         "\"; nothing was opened: such a page may open only web and mail addresses");
+    return;
+  }
+  OpenOutside(event.navigation.url);
 }
 
 // The frames that loaded with the document complete before it, as in the platform's browser.
@@ -880,10 +963,49 @@ void WebKitBrowserView::DeliverCertificateError(QueuedEvent& event) {
   webkit_web_view_load_uri(view_, event.engineUrl.c_str());
 }
 
+void WebKitBrowserView::DeliverDownload(QueuedEvent& event) {
+  const HWND owner = GetAncestor(window_, GA_ROOT);
+  const std::shared_ptr<bool> alive = alive_;
+  if (!StartsWithIgnoringCase(event.engineUrl, "http:") && !StartsWithIgnoringCase(event.engineUrl, "https:")) {
+    const std::u16string text = u"The page asked to save a file from\n" + event.navigation.url +
+                                u"\n\nNothing was saved: the guide saves no files.";
+    MessageBoxW(owner, text.c_str(), u"Download refused", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  const std::u16string text = u"The page asked to save a file from\n" + event.navigation.url +
+                              u"\n\nNothing was saved. Open the address in your web browser, which asks "
+                              u"where to save it?";
+  const int answer = MessageBoxW(owner, text.c_str(), u"Download", MB_YESNO | MB_ICONWARNING);
+  if (*alive && answer == IDYES) OpenOutside(event.navigation.url);
+}
+
+// Loaded once more; when the process ends again soon after, the page cannot be shown, and a
+// window that shows nothing is of no use: the program ends, with a failure status.
+void WebKitBrowserView::DeliverPageLost(QueuedEvent& event) {
+  const char* why = event.status == 1 ? "it used too much memory" : "it crashed or was ended";
+  const gint64 now = g_get_monotonic_time();
+  if (!processLostAt_ || now - *processLostAt_ > kProcessLostAgainUs) {
+    processLostAt_ = now;
+    Tell(std::string("the page's web process ended (") + why + "); the page is loaded again");
+    if (!hasDocument_) return;
+    StartReload();
+    webkit_web_view_reload(view_);
+    return;
+  }
+  const std::u16string text = u"The guide cannot be shown: the program that shows its page ended twice (" +
+                              Utf16Of(why) + u").";
+  MessageBoxW(GetAncestor(window_, GA_ROOT), text.c_str(), u"Page cannot be shown", MB_OK | MB_ICONERROR);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  // Nothing of the window is of use any more; no unwinding through the GLib loop is needed.
+  std::_Exit(1);
+}
+
 // ---- The view's own state ---------------------------------------------------------------
 
 void WebKitBrowserView::StartTopLevelLoad(bool fromMemory) {
   ++generation_;
+  foreignFrame_ = false;
   loadPending_ = true;
   memoryLoad_ = fromMemory;
   reloading_ = false;
@@ -908,6 +1030,7 @@ void WebKitBrowserView::StartReload() {
   loadPending_ = true;
   memoryLoad_ = memoryDocument_;
   reloading_ = true;
+  foreignFrame_ = false;
   waitingScripts_.clear();
   frames_.clear();
 }
@@ -970,6 +1093,35 @@ void WebKitBrowserView::ShowErrorPage(const std::string& engineUrl, LONG status)
   StartTopLevelLoad(false);
   approved_ = engineUrl;
   webkit_web_view_load_alternate_html(view_, page.c_str(), engineUrl.c_str(), nullptr);
+}
+
+core::BrowserFrame WebKitBrowserView::AskingFrame(const char* uri, core::BrowserFrame guess) const {
+  switch (commands_->Of(uri != nullptr ? uri : "")) {
+    case WebKitCommandPrefixes::Match::None:
+      return guess;
+    case WebKitCommandPrefixes::Match::Guarded:
+      // WebKit let only a local document through; a guessed subframe has no document yet.
+      return guess == 0 ? 0 : core::kUnknownFrame;
+    case WebKitCommandPrefixes::Match::Unguarded:
+      break;
+  }
+  return core::kUnknownFrame;
+}
+
+bool WebKitBrowserView::OnlyLocalDocuments() const {
+  if (!hasDocument_ || loadPending_ || foreignFrame_) return false;
+  if (!memoryDocument_ && !IsFileAddress(committedUri_)) return false;
+  return std::all_of(frames_.begin(), frames_.end(),
+                     [](const auto& entry) { return entry.second.committed && IsFileAddress(entry.second.engineUrl); });
+}
+
+void WebKitBrowserView::Tell(const std::string& text) const {
+  const HWND top = GetAncestor(window_, GA_ROOT);
+  char16_t caption[256] = {};
+  const int length = top != nullptr ? GetWindowTextW(top, caption, 256) : 0;
+  const std::string who = length > 0 ? Utf8Of(std::u16string_view(caption, static_cast<std::size_t>(length))) : "browser";
+  std::fprintf(stderr, "%s: %s\n", who.c_str(), text.c_str());
+  std::fflush(stderr);
 }
 
 void WebKitBrowserView::OpenOutside(const std::u16string& url) {

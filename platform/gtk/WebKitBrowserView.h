@@ -44,10 +44,12 @@
 namespace gtkui {
 
 class FindBar;
+class WebKitCommandPrefixes;
 
 class WebKitBrowserView : public core::BrowserView {
  public:
-  WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context);
+  WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context,
+                    std::shared_ptr<const WebKitCommandPrefixes> commands);
   ~WebKitBrowserView() override;
   WebKitBrowserView(const WebKitBrowserView&) = delete;
   WebKitBrowserView& operator=(const WebKitBrowserView&) = delete;
@@ -96,6 +98,8 @@ class WebKitBrowserView : public core::BrowserView {
   static gboolean OnPermissionRequest(WebKitWebView*, WebKitPermissionRequest*, gpointer self);
   static void OnMap(GtkWidget*, gpointer self);
   static gboolean OnPageMessage(WebKitWebView*, WebKitUserMessage* message, gpointer self);
+  static void OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer self);
+  static void OnWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self);
 
   gboolean DecideNavigation(WebKitPolicyDecision* decision);
   gboolean DecideNewWindow(WebKitPolicyDecision* decision);
@@ -113,6 +117,8 @@ class WebKitBrowserView : public core::BrowserView {
   void DeliverDocumentComplete(QueuedEvent& event);
   void DeliverNavigateError(QueuedEvent& event);
   void DeliverCertificateError(QueuedEvent& event);
+  void DeliverDownload(QueuedEvent& event);
+  void DeliverPageLost(QueuedEvent& event);
 
   // ---- The view's own state ----
   // A new top-level document is on its way: earlier events of the old one are dropped, its
@@ -126,6 +132,14 @@ class WebKitBrowserView : public core::BrowserView {
   // without a module, when the script threw or when no answer came in time.
   GVariant* EvaluateAndWait(const std::string& script) const;
   void ShowErrorPage(const std::string& engineUrl, LONG status);
+  // The frame a navigation from the page is reported for: WebKit does not say which frame
+  // asks, so a command is the top-level document's only when WebKit vouches for its asker.
+  core::BrowserFrame AskingFrame(const char* uri, core::BrowserFrame guess) const;
+  // Whether every document in the view is local (a file, or the host's page from memory):
+  // then whichever of them asks, a local document asks.
+  bool OnlyLocalDocuments() const;
+  // One line on standard error, after the window's caption.
+  void Tell(const std::string& text) const;
   void OpenOutside(const std::u16string& url);
   void AskToOpenOutside(const std::u16string& url);
 
@@ -134,6 +148,7 @@ class WebKitBrowserView : public core::BrowserView {
   std::unique_ptr<core::EventDeliveryWindow> events_;
   core::BrowserHost& host_;
   WebKitWebContext* context_;
+  const std::shared_ptr<const WebKitCommandPrefixes> commands_;
   // Whether the web process has the module that runs the view's scripts; set up before the
   // view's WebKitWebView exists.
   const bool pageModule_;
@@ -164,6 +179,10 @@ class WebKitBrowserView : public core::BrowserView {
   UINT_PTR nextSheet_ = 1;
   std::map<core::BrowserFrame, Frame> frames_;
   core::BrowserFrame nextFrame_ = 1;
+  // A subframe's document that is not a file came in without the view seeing its frame start.
+  bool foreignFrame_ = false;
+  // When the web process last ended under the page; a second end soon after is the last.
+  std::optional<gint64> processLostAt_;
 
   // Whether the page has a selection, as its script reports each change; WebKit's own
   // answer for Copy is yes whenever the page allows copying, selection or not.

@@ -14,8 +14,10 @@ DWORD PlatformErrorOf(int posixError) {
     case ENOENT:
       return ERROR_FILE_NOT_FOUND;
     case ENOTDIR:
-    case ELOOP:
       return ERROR_PATH_NOT_FOUND;
+    // The platform's answer for a name whose links lead back to themselves.
+    case ELOOP:
+      return ERROR_CANT_RESOLVE_FILENAME;
     case EACCES:
     case EPERM:
       return ERROR_ACCESS_DENIED;
@@ -56,6 +58,9 @@ DWORD PosixFileAttributes::Attributes(std::u16string_view platformPath, DWORD& e
     return INVALID_FILE_ATTRIBUTES;
   }
   if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  // A named pipe, device or socket is no file whose contents can be read to an end: the
+  // platform marks such names as devices.
+  if (!S_ISREG(info.st_mode)) return FILE_ATTRIBUTE_DEVICE;
   if ((info.st_mode & S_IWUSR) == 0) return FILE_ATTRIBUTE_READONLY;
   return FILE_ATTRIBUTE_NORMAL;
 }

@@ -12,7 +12,8 @@ class PosixFileAttributes : public core::FileAttributeSource {
  public:
   explicit PosixFileAttributes(std::shared_ptr<const core::PathMapping> mapping) : mapping_(std::move(mapping)) {}
 
-  // A folder is FILE_ATTRIBUTE_DIRECTORY; a file without its owner's write permission is
+  // A folder is FILE_ATTRIBUTE_DIRECTORY; a named pipe, device or socket
+  // FILE_ATTRIBUTE_DEVICE; a file without its owner's write permission is
   // FILE_ATTRIBUTE_READONLY; any other file FILE_ATTRIBUTE_NORMAL. A path with a zero unit
   // inside is refused with ERROR_INVALID_NAME.
   DWORD Attributes(std::u16string_view platformPath, DWORD& error) const override;
@@ -21,7 +22,9 @@ class PosixFileAttributes : public core::FileAttributeSource {
   std::shared_ptr<const core::PathMapping> mapping_;
 };
 
-// The platform's code for a failed file system call's errno.
+// The platform's code for a failed file system call's errno: ENOENT is ERROR_FILE_NOT_FOUND,
+// ENOTDIR ERROR_PATH_NOT_FOUND, EACCES and EPERM ERROR_ACCESS_DENIED, ELOOP (a link that
+// leads back to itself) ERROR_CANT_RESOLVE_FILENAME.
 DWORD PlatformErrorOf(int posixError);
 
 }  // namespace posix

@@ -1,43 +1,42 @@
 #include "posix/PosixFileVersions.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdint>
+#include <string>
+#include <utility>
 
 #include "posix/PeVersionResource.h"
 #include "posix/PosixFileAttributes.h"
+#include "posix/RegularFileContents.h"
 #include "winerror.h"
 
 namespace posix {
 
 namespace {
 
-// The whole file; executables are small enough, and the reader needs random access.
-bool ReadFile(const std::string& path, std::vector<BYTE>& bytes, DWORD& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = PlatformErrorOf(errno);
-    return false;
+// The platform reads version resources of executables, which stay far below this; a larger
+// file is not read into memory.
+constexpr std::uint64_t kLargestExecutable = std::uint64_t{512} << 20;
+
+// The whole file; the reader needs random access.
+bool ReadFile(const std::string& path, std::string& bytes, DWORD& error) {
+  RegularFileContents file = ReadRegularFile(path, kLargestExecutable);
+  switch (file.status) {
+    case RegularFileContents::Status::Read:
+      bytes = std::move(file.bytes);
+      return true;
+    case RegularFileContents::Status::CannotOpen:
+    case RegularFileContents::Status::CannotRead:
+      error = PlatformErrorOf(file.error);
+      return false;
+    case RegularFileContents::Status::NotRegular:
+      // What the platform answers for a folder or a device given as a file.
+      error = ERROR_ACCESS_DENIED;
+      return false;
+    case RegularFileContents::Status::TooLarge:
+      error = ERROR_FILE_TOO_LARGE;
+      return false;
   }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : PlatformErrorOf(errno);
-    ::close(fd);
-    return false;
-  }
-  bytes.resize(static_cast<std::size_t>(info.st_size));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<std::size_t>(got);
-  }
-  ::close(fd);
-  bytes.resize(done);
-  return true;
+  return false;
 }
 
 }  // namespace
@@ -53,9 +52,9 @@ bool PosixFileVersions::ReadVersionResource(std::u16string_view platformPath, st
     error = ERROR_PATH_NOT_FOUND;
     return false;
   }
-  std::vector<BYTE> file;
+  std::string file;
   if (!ReadFile(*host, file, error)) return false;
-  return FindPeVersionResource(file.data(), file.size(), resource, error);
+  return FindPeVersionResource(reinterpret_cast<const BYTE*>(file.data()), file.size(), resource, error);
 }
 
 }  // namespace posix

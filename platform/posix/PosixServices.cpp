@@ -10,6 +10,7 @@
 #include "posix/PosixFileAttributes.h"
 #include "posix/PosixFileVersions.h"
 #include "posix/PosixShell.h"
+#include "posix/RegistryHiveError.h"
 #include "posix/WineHiveParser.h"
 #include "posix/WinePrefixPaths.h"
 
@@ -17,7 +18,13 @@ namespace posix {
 
 void InstallPosixServices() { InstallPosixServices(DefaultWinePrefix()); }
 
-void InstallPosixServices(const std::string& prefix) {
+void InstallPosixServices(const std::string& given) {
+  const std::optional<std::string> absolute = AbsolutePosixPath(given);
+  if (!absolute) {
+    throw RegistryHiveError(given + "/system.reg", 0,
+                            "cannot be found: the Wine prefix is a relative path, and the working folder is not known");
+  }
+  const std::string& prefix = *absolute;
   // The hive first: when it cannot be read, the machine is not what the launcher expects,
   // and nothing half-installed is left behind.
   std::shared_ptr<const core::RegistryHive> hive = LoadWineHive(prefix + "/system.reg");

@@ -12,7 +12,7 @@ namespace posix {
 // prefix's system.reg cannot be read or parsed; nothing is installed then.
 void InstallPosixServices();
 
-// The same for a given prefix folder.
+// The same for a given prefix folder; a relative one is taken against the working folder.
 void InstallPosixServices(const std::string& prefix);
 
 }  // namespace posix

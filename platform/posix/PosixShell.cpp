@@ -48,6 +48,23 @@ Verb VerbOf(const std::optional<std::u16string_view>& verb) {
   return Verb::Unknown;
 }
 
+// Names in a message are cut after this many characters: a name of a megabyte made the box's
+// text layout take seconds, and no one reads that far anyway.
+constexpr std::size_t kLongestName = 300;
+
+// The name whole, or its first kLongestName characters and "…"; a surrogate pair is one
+// character and is never split.
+std::u16string Shortened(std::u16string_view name) {
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    const bool secondHalf = name[at] >= 0xDC00 && name[at] <= 0xDFFF && at > 0 && name[at - 1] >= 0xD800 &&
+                            name[at - 1] <= 0xDBFF;
+    if (secondHalf) continue;
+    if (characters++ == kLongestName) return std::u16string(name.substr(0, at)) + u"\u2026";
+  }
+  return std::u16string(name);
+}
+
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool StartsWithDrive(std::u16string_view path) {
@@ -153,14 +170,15 @@ Answer FromLaunch(const DesktopLaunch& launch, std::string hostPath) {
     case DesktopLaunch::Status::Launched:
       return std::nullopt;
     case DesktopLaunch::Status::NoApplication:
-      return NoAssociation(u"the desktop has no application for " + Utf::LenientUtf16(launch.detail) + u".",
+      return NoAssociation(u"the desktop has no application for " + Shortened(Utf::LenientUtf16(launch.detail)) + u".",
                            std::move(hostPath));
     case DesktopLaunch::Status::Failed:
       break;
   }
   // An application is set, but it does not start: the association is there and broken.
   return Refusal{SE_ERR_ASSOCINCOMPLETE, ERROR_NO_ASSOCIATION,
-                 u"its application did not start (" + Utf::LenientUtf16(launch.detail) + u").", std::move(hostPath)};
+                 u"its application did not start (" + Shortened(Utf::LenientUtf16(launch.detail)) + u").",
+                 std::move(hostPath)};
 }
 
 // A path that does not lead to anything: a missing file, a missing folder on the way, or one
@@ -189,7 +207,7 @@ class Opening {
   Answer Open() const {
     const Verb verb = VerbOf(request_.verb);
     if (verb == Verb::Unknown) {
-      return NoAssociation(u"\"" + std::u16string(*request_.verb) + u"\" is not something this shell can do; it can open files, "
+      return NoAssociation(u"\"" + Shortened(*request_.verb) + u"\" is not something this shell can do; it can open files, "
                            u"folders and addresses.");
     }
     if (request_.file.empty()) return Refusal{SE_ERR_FNF, ERROR_FILE_NOT_FOUND, u"no file name was given.", {}};
@@ -289,7 +307,8 @@ class Opening {
     if (error == 0) return std::nullopt;
     if (error == kNoWorkingFolder) {
       return Refusal{SE_ERR_PNF, ERROR_PATH_NOT_FOUND,
-                     u"the working folder \"" + std::u16string(request_.directory.value_or(u"")) + u"\" does not exist.", host};
+                     u"the working folder \"" + Shortened(request_.directory.value_or(u"")) + u"\" does not exist.",
+                     host};
     }
     return FromErrno(error, u"it could not be started (" + ErrnoText(error) + u").", host);
   }
@@ -307,18 +326,18 @@ std::u16string CaptionFor(std::u16string_view file) {
   if (file.empty()) return u"Open";
   const std::optional<std::string> text = Utf::StrictUtf8(file);
   const std::optional<std::string> scheme = text ? SchemeOf(*text) : std::nullopt;
-  if (scheme && *scheme != "file") return std::u16string(file);
+  if (scheme && *scheme != "file") return Shortened(file);
   std::u16string_view name(file);
   while (name.size() > 1 && (name.back() == u'\\' || name.back() == u'/')) name.remove_suffix(1);
   const std::size_t separator = name.find_last_of(u"\\/");
   if (separator != std::u16string_view::npos) name.remove_prefix(separator + 1);
-  return std::u16string(name);
+  return Shortened(name);
 }
 
 std::u16string MessageFor(std::u16string_view file, const Refusal& refusal) {
-  std::u16string text = file.empty() ? u"Cannot open: " : u"Cannot open \"" + std::u16string(file) + u"\": ";
+  std::u16string text = file.empty() ? u"Cannot open: " : u"Cannot open \"" + Shortened(file) + u"\": ";
   text += refusal.reason;
-  if (!refusal.hostPath.empty()) text += u"\nOn this computer: " + Utf::LenientUtf16(refusal.hostPath);
+  if (!refusal.hostPath.empty()) text += u"\nOn this computer: " + Shortened(Utf::LenientUtf16(refusal.hostPath));
   return text;
 }
 

@@ -3,10 +3,12 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 
+#include "posix/RegularFileContents.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
@@ -72,10 +74,18 @@ std::string SpelledKey(GKeyFile* file, const std::string& group, const std::stri
   return found;
 }
 
-// The file's contents, or an empty key file when there is none yet.
+// A profile holds a few placements; a file far larger is none of ours.
+constexpr std::uint64_t kLargestProfile = std::uint64_t{1} << 20;
+
+// The file's contents, or an empty key file when there is none yet (or when it is no regular
+// file of a profile's size, which is not waited for).
 KeyFile Load(const std::string& path) {
   KeyFile file(g_key_file_new());
-  g_key_file_load_from_file(file.get(), path.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
+  const posix::RegularFileContents contents = posix::ReadRegularFile(path, kLargestProfile);
+  if (contents.status == posix::RegularFileContents::Status::Read) {
+    g_key_file_load_from_data(file.get(), contents.bytes.data(), contents.bytes.size(), G_KEY_FILE_KEEP_COMMENTS,
+                              nullptr);
+  }
   return file;
 }
 

@@ -8,7 +8,8 @@ std::string Describe(const std::string& file, std::size_t line, const std::strin
 }
 }  // namespace
 
-RegistryHiveError::RegistryHiveError(const std::string& file, std::size_t line, const std::string& reason)
-    : std::runtime_error(Describe(file, line, reason)), file_(file), line_(line) {}
+RegistryHiveError::RegistryHiveError(const std::string& file, std::size_t line, const std::string& reason,
+                                     bool missing)
+    : std::runtime_error(Describe(file, line, reason)), file_(file), line_(line), missing_(missing) {}
 
 }  // namespace posix

@@ -10,15 +10,18 @@ namespace posix {
 
 class RegistryHiveError : public std::runtime_error {
  public:
-  // Line 0 stands for a failure that concerns the whole file.
-  RegistryHiveError(const std::string& file, std::size_t line, const std::string& reason);
+  // Line 0 stands for a failure that concerns the whole file; `missing` for one that does
+  // not exist.
+  RegistryHiveError(const std::string& file, std::size_t line, const std::string& reason, bool missing = false);
 
   const std::string& File() const { return file_; }
   std::size_t Line() const { return line_; }
+  bool Missing() const { return missing_; }
 
  private:
   std::string file_;
   std::size_t line_;
+  bool missing_;
 };
 
 }  // namespace posix

@@ -1,9 +1,5 @@
 #include "posix/WineHiveParser.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -18,6 +14,7 @@
 
 #include "core/kernel/UtfCodec.h"
 #include "posix/RegistryHiveError.h"
+#include "posix/RegularFileContents.h"
 
 namespace posix {
 
@@ -521,25 +518,12 @@ std::shared_ptr<core::RegistryHive> ParseWineHive(std::string_view text, const s
 }
 
 std::shared_ptr<core::RegistryHive> LoadWineHive(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw RegistryHiveError(path, 0, std::string("cannot be read: ") + std::strerror(errno));
-  std::string text;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && info.st_size > 0) text.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[65536];
-  while (true) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      throw RegistryHiveError(path, 0, std::string("cannot be read: ") + std::strerror(error));
-    }
-    text.append(buffer, static_cast<std::size_t>(got));
+  const RegularFileContents file = ReadRegularFile(path, kLargestHive);
+  if (file.status != RegularFileContents::Status::Read) {
+    const bool missing = file.status == RegularFileContents::Status::CannotOpen && file.error == ENOENT;
+    throw RegistryHiveError(path, 0, DescribeUnreadFile(file, kLargestHive), missing);
   }
-  ::close(fd);
-  return ParseWineHive(text, path);
+  return ParseWineHive(file.bytes, path);
 }
 
 }  // namespace posix

@@ -6,6 +6,7 @@
 // zero unit, as the registry keeps them.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,8 +19,13 @@ namespace posix {
 // first thing it cannot read. Runs in time linear in the text.
 std::shared_ptr<core::RegistryHive> ParseWineHive(std::string_view text, const std::string& fileName);
 
-// Reads and parses a hive file; a file that cannot be read raises RegistryHiveError too. The
-// file is only read.
+// The largest hive file that is read. A prefix's system.reg grows by some kilobytes with each
+// installed program and rarely reaches 20 MiB; anything far beyond is not a hive.
+inline constexpr std::uint64_t kLargestHive = std::uint64_t{128} << 20;
+
+// Reads and parses a hive file; a file that cannot be read raises RegistryHiveError too: one
+// that is missing, no regular file (a named pipe is not waited for) or larger than
+// kLargestHive. The file is only read.
 std::shared_ptr<core::RegistryHive> LoadWineHive(const std::string& path);
 
 }  // namespace posix

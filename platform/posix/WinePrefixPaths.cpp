@@ -114,8 +114,18 @@ std::string NormalisePosixPath(std::string_view path) {
   return normal.empty() ? "." : normal;
 }
 
+std::optional<std::string> AbsolutePosixPath(std::string_view path) {
+  if (!path.empty() && path[0] == '/') return NormalisePosixPath(path);
+  std::unique_ptr<char, void (*)(void*)> current(::getcwd(nullptr, 0), std::free);
+  if (!current || current.get()[0] != '/') return std::nullopt;
+  return NormalisePosixPath(std::string(current.get()) + "/" + std::string(path));
+}
+
 std::string DefaultWinePrefix() {
-  if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') return prefix;
+  if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+    // Wine takes a relative prefix against the working folder as well.
+    return AbsolutePosixPath(prefix).value_or(prefix);
+  }
   const char* home = std::getenv("HOME");
   if (home == nullptr || *home == '\0') {
     if (const passwd* user = ::getpwuid(::getuid())) home = user->pw_dir;
@@ -123,7 +133,10 @@ std::string DefaultWinePrefix() {
   return std::string(home != nullptr ? home : "") + "/.wine";
 }
 
-WinePrefixPaths::WinePrefixPaths(std::string prefix) : prefix_(NormalisePosixPath(prefix)) {
+// A relative prefix would give relative drive targets, whose files the browser cannot be
+// pointed at and whose host paths would come back under Z:.
+WinePrefixPaths::WinePrefixPaths(std::string prefix)
+    : prefix_(AbsolutePosixPath(prefix).value_or(NormalisePosixPath(prefix))) {
   const std::string devices = prefix_ + "/dosdevices/";
   for (char letter = 'a'; letter <= 'z'; ++letter) {
     std::string target;

@@ -14,7 +14,8 @@ namespace posix {
 
 class WinePrefixPaths : public core::PathMapping {
  public:
-  // Reads the drive links once, now; the prefix is only read.
+  // Reads the drive links once, now; the prefix is only read. A relative prefix is taken
+  // against the working folder.
   explicit WinePrefixPaths(std::string prefix);
 
   std::optional<std::string> ToHostPath(std::u16string_view platformPath) const override;
@@ -34,8 +35,13 @@ class WinePrefixPaths : public core::PathMapping {
   std::vector<Drive> drives_;
 };
 
-// `$WINEPREFIX` when set and not empty, else `~/.wine`.
+// `$WINEPREFIX` when set and not empty (made absolute against the working folder), else
+// `~/.wine`.
 std::string DefaultWinePrefix();
+
+// The path itself when it starts with "/", else the working folder joined with it; normalised.
+// Nothing when the path is relative and the working folder is not known.
+std::optional<std::string> AbsolutePosixPath(std::string_view path);
 
 // Removes "." and empty components and resolves ".." lexically; keeps a leading "/".
 std::string NormalisePosixPath(std::string_view path);

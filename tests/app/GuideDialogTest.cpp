@@ -68,6 +68,7 @@ TEST_F(GuideDialogHook, CommandsRunOnlyFromLocalDocuments) {
       {"local frame of the guide", kGuide, 2, u"openinbrowser:https://example.com/", Expect::Opened,
        u"https://example.com/"},
       {"remote frame of the guide", kGuide, 1, u"openexecutable:C:%5Cevil.exe", Expect::Cancelled},
+      {"a frame the browser cannot tell", kGuide, core::kUnknownFrame, u"openfolder:C:%5CGen", Expect::Cancelled},
       {"remote page", kRemote, 0, u"openexecutable:C:%5Cevil.exe", Expect::Cancelled},
       {"about:blank", u"about:blank", 0, u"openfolder:C:%5C", Expect::Cancelled},
       {"zero byte, even from the guide", kGuide, 0, u"openexecutable:a.exe%00.txt", Expect::Cancelled},

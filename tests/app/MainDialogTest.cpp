@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "app/GuideFiles.h"
 #include "app/RecordingShell.h"
 #include "app/Resources.h"
 #include "app/TsrRunvaneDlg.h"
@@ -51,6 +52,7 @@ class MainDialog : public ::testing::Test {
   }
 
   ScopedRecordingShell shell_;
+  ScopedGuideFiles files_;
   std::shared_ptr<core::ScriptedBrowserEngine> engine_;
 };
 

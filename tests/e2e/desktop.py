@@ -5,7 +5,7 @@ XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_RUNTIME_DIR. The default applications fo
 for web addresses are two entries of this desktop whose program only writes its arguments to
 a file, so a test can read what the launcher asked the desktop to open. A window manager
 (openbox) gives windows a title bar with a close button and can maximise them, the way a
-user's desktop does; the X display itself is the one xvfb-run made.
+user's desktop does; the X display itself is the test's own Xvfb.
 """
 
 import os
@@ -175,10 +175,17 @@ class TestDesktop:
 
     def close(self):
         if self.window_manager is not None:
-            self.window_manager.terminate()
-            try:
-                self.window_manager.wait(10)
-            except subprocess.TimeoutExpired:
-                self.window_manager.kill()
-                self.window_manager.wait()
+            end_process(self.window_manager)
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+def end_process(process, grace=10):
+    """Asks a process of the test desktop to end, and makes it after grace seconds."""
+    if process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()

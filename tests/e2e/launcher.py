@@ -146,18 +146,21 @@ def centre(box):
     return box[0] + box[2] // 2, box[1] + box[3] // 2
 
 
-def edges_not_page(image, scrollbar=16):
+def edges_not_page(image, scrollbar=16, scale=1):
     """Where the client area's edges are not the page: the two left columns and the top row
     whole, and a column inside the right margin, beside the scroll bar. Empty when the page
-    fills the client area."""
+    fills the client area. At a scale factor of the desktop (GDK_SCALE) the scroll bar and the
+    corner below are that many times as big, in the screen's pixels."""
     faults = []
     width, height = image.width, image.height
+    scrollbar *= scale
     # The view's top-left pixel is left out: WebKitGTK draws it in a grey of its own, in a
     # plain WebKitGTK window as well.
+    corner = lambda x, y: x < scale and y < scale
     checks = {
-        "left edge": [(x, y) for x in (0, 1) for y in range(height) if (x, y) != (0, 0)],
+        "left edge": [(x, y) for x in (0, 1) for y in range(height) if not corner(x, y)],
         "right margin": [(width - scrollbar - 1, y) for y in range(height)],
-        "top edge": [(x, 0) for x in range(1, width - scrollbar)],
+        "top edge": [(x, 0) for x in range(scale, width - scrollbar)],
     }
     for edge, points in checks.items():
         wrong = [(x, y) for x, y in points if image.pixel(x, y) != PAGE_BACKGROUND]

@@ -3,8 +3,8 @@
 a throw-away desktop under Xvfb, driven with real input (xdotool) and checked on real
 screenshots and on what the desktop was asked to open.
 
-Usage: launcher_test.py --launcher PATH --examples DIR --artefacts DIR [--build-dir DIR]
-                        [--xvfb-run PATH] [unittest arguments, e.g. GuideWindowTest.test_links_do_what_they_say]
+Usage: launcher_test.py --launcher PATH --examples DIR --artefacts DIR [--build-dir DIR] [--icon-lookup PATH]
+                        [--xvfb PATH] [--screen WxHxD] [unittest arguments, e.g. GuideWindowTest.test_links_do_what_they_say]
 
 Exits with 77 (a skipped test for ctest) when the launcher has not been built. Screenshots are
 kept in the artefacts folder.
@@ -19,6 +19,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -97,13 +98,29 @@ class LauncherTestCase(unittest.TestCase):
         self.addCleanup(self.keep_evidence, run)  # before it is stopped
         return run
 
+    def launch_installed(self, program, step):
+        """An installed copy of the launcher on the prefix, once its guide shows; answers the
+        launcher, its window and the guide's action links."""
+        run = guide.Launcher(self.desktop, program, self.prefix, f"{self._testMethodName}-{step}")
+        self.addCleanup(run.stop)
+        self.addCleanup(self.keep_evidence, run)
+        window = run.window()
+        links = wait_for(lambda: guide.guide_buttons(run.client_image(window))[0], 30, "the guide page")
+        return run, window, links
+
     def keep_evidence(self, run):
         """The screen and the launcher's standard error as the test left them, for a look later."""
         os.makedirs(OPTIONS.artefacts, exist_ok=True)
         name = os.path.basename(run.stderr_path)
         shutil.copyfile(run.stderr_path, os.path.join(OPTIONS.artefacts, name))
         if self.display:
-            self.shot(guide.screen.capture(self.desktop.env), "last" + name[len(self._testMethodName):-len(".stderr")])
+            step = "last" + name[len(self._testMethodName):-len(".stderr")]
+            image, reason = guide.screen.capture_evidence(self.desktop.env)
+            if image is not None:
+                self.shot(image, step)
+            else:
+                with open(os.path.join(OPTIONS.artefacts, f"{self._testMethodName}-{step}.txt"), "w") as note:
+                    note.write(f"no screenshot: {reason}\n")
 
     def open_guide(self):
         """The launcher on the prefix, once its window shows a page with at least one link."""
@@ -161,6 +178,14 @@ class LauncherTestCase(unittest.TestCase):
     def marker(self):
         return os.path.join(self.desktop.home, ".tessarin-example-ran")
 
+    def marker_line(self, start):
+        """The marker's line that begins with start, once the generator has written it."""
+        try:
+            with open(self.marker(), encoding="utf-8") as ran:
+                return next((line for line in ran if line.startswith(start)), None)
+        except FileNotFoundError:
+            return None
+
     def replace_guide(self, html):
         with open(os.path.join(self.prefix, GUIDE_PAGE), "w") as page:
             page.write(html)
@@ -204,9 +229,8 @@ class GuideWindowTest(LauncherTestCase):
         self.assertTrue(os.path.samefile(opened[0], generator), opened)
 
         self.click(run, window, program)
-        wait_for(lambda: os.path.exists(self.marker()), 15, "the generator's marker")
-        with open(self.marker(), encoding="utf-8") as ran:
-            program_line = next(line for line in ran if line.startswith("program: "))
+        # The marker exists as soon as the generator starts writing it; its lines come after.
+        program_line = wait_for(lambda: self.marker_line("program: "), 15, "the generator's marker")
         self.assertTrue(os.path.samefile(program_line[len("program: "):].rstrip("\n"),
                                          os.path.join(generator, "bin/TsrGenerator.sh")), program_line)
 
@@ -388,17 +412,37 @@ MODULE = "libtsr-webprocess.so"
 
 
 def install(folder):
-    """cmake --install of the build into a fresh folder of the artefacts; answers its root."""
+    """cmake --install of the build into a fresh folder of the artefacts; answers its root. The
+    one component, named, keeps this install's manifest apart from the user's own installs'."""
     root = os.path.join(OPTIONS.artefacts, folder)
     shutil.rmtree(root, ignore_errors=True)
-    subprocess.run(["cmake", "--install", OPTIONS.build_dir, "--prefix", root], check=True,
-                   capture_output=True, timeout=120)
+    subprocess.run(["cmake", "--install", OPTIONS.build_dir, "--prefix", root, "--component", "Unspecified"],
+                   check=True, capture_output=True, timeout=120)
     return root
 
 
 def installed_modules(root):
     return [os.path.join(folder, name) for folder, _, names in os.walk(root) for name in names
             if name.endswith(".so")]
+
+
+def assert_icon_resolves(test, share, icon):
+    """GTK's icon theme, reading the installed tree first (XDG_DATA_DIRS), finds the menu
+    entry's icon there and loads it, as a desktop's menu does. GTK leaves SVG icons out when
+    gdk-pixbuf has no SVG loader (librsvg2-common), so the lookup also fails without it."""
+    if not OPTIONS.icon_lookup:
+        test.fail("no --icon-lookup: the build made no GTK icon lookup")
+    with tempfile.TemporaryDirectory(prefix="tsr-icon-") as home:
+        env = {key: value for key, value in os.environ.items() if not key.startswith("XDG_")}
+        # The user's own icons stay out of it; /usr/share holds the hicolor theme's index.
+        env.update(HOME=home, XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=f"{share}:/usr/share")
+        done = subprocess.run([OPTIONS.icon_lookup, "tessarin-guide", "48"], env=env, capture_output=True,
+                              text=True, timeout=60)
+    test.assertEqual(done.returncode, 0, f"GTK finds no loadable icon tessarin-guide in {share} (is GTK's SVG "
+                                         f"loader, librsvg2-common, installed?): {done.stderr.strip()}")
+    found, size = done.stdout.split()
+    test.assertTrue(os.path.samefile(found, icon), f"GTK found the icon in {found}, not in {share}")
+    test.assertEqual(size, "48x48")
 
 
 class InstallTest(unittest.TestCase):
@@ -427,17 +471,10 @@ class InstallTest(unittest.TestCase):
         # The window icon's colours: the rim, the tile and the letter.
         for colour in ("#103A70", "#2F6FB8", "#FFFFFF"):
             self.assertIn(colour, svg)
+        assert_icon_resolves(self, os.path.join(root, "share"), icon)
 
 
 class InstalledProgramTest(LauncherTestCase):
-    def launch_installed(self, program, step):
-        run = guide.Launcher(self.desktop, program, self.prefix, f"{self._testMethodName}-{step}")
-        self.addCleanup(run.stop)
-        self.addCleanup(self.keep_evidence, run)
-        window = run.window()
-        links = wait_for(lambda: guide.guide_buttons(run.client_image(window))[0], 30, "the guide page")
-        return run, window, links
-
     def test_installed_program_finds_its_module_and_shows_the_guide_without_it(self):
         if not OPTIONS.build_dir:
             self.skipTest("no --build-dir")
@@ -470,16 +507,18 @@ def main():
     parser.add_argument("--examples", required=True)
     parser.add_argument("--artefacts", required=True)
     parser.add_argument("--build-dir", default="")
-    parser.add_argument("--xvfb-run", default="", help="run under this xvfb-run, on a display of its own")
+    parser.add_argument("--icon-lookup", default="", help="the build's GTK icon lookup (tsr-icon-lookup)")
+    parser.add_argument("--xvfb", default="", help="run on a display of its own, served by this Xvfb")
+    # The older option: the same, with the Xvfb that is found on PATH.
+    parser.add_argument("--xvfb-run", default="", help=argparse.SUPPRESS)
+    parser.add_argument("--screen", default="1600x1400x24", help="the size and depth of that display")
     OPTIONS, rest = parser.parse_known_args()
     if not OPTIONS.launcher or not os.path.isfile(OPTIONS.launcher):
         print(f"skipped: the launcher is not built ({OPTIONS.launcher or 'no such target'})")
         sys.exit(77)
-    if OPTIONS.xvfb_run:
-        again = [a for a in sys.argv if not a.startswith("--xvfb-run")]
-        # Without -noreset the server resets whenever its last client leaves, and a client that
-        # connects meanwhile (the window manager, as the test starts) is turned away.
-        os.execv(OPTIONS.xvfb_run, [OPTIONS.xvfb_run, "-a", "-s", "-screen 0 1600x1400x24 -noreset", sys.executable] + again)
+    if OPTIONS.xvfb or OPTIONS.xvfb_run:
+        again = [a for a in sys.argv if not a.startswith(("--xvfb=", "--xvfb-run"))]
+        sys.exit(guide.screen.run_on_own_display(OPTIONS.xvfb or "Xvfb", [sys.executable] + again, OPTIONS.screen))
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -4,9 +4,12 @@ A screenshot is taken with xwd (the X server's own image of the screen) and kept
 RGB rows; it can be saved as PNG for the test's artefacts. Only the standard library is used.
 """
 
+import os
 import re
+import select
 import struct
 import subprocess
+import time
 import zlib
 
 
@@ -44,8 +47,10 @@ class Image:
                       + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
 
     def count(self, colour):
-        """How many pixels have exactly this colour."""
-        return len(_runs_pattern(colour, 1).findall(self.rgb))
+        """How many pixels have exactly this colour (not how many runs of it)."""
+        colour = tuple(colour)
+        rgb = self.rgb
+        return sum(1 for pixel in zip(rgb[0::3], rgb[1::3], rgb[2::3]) if pixel == colour)
 
     def boxes(self, colour, min_width=1, min_height=1):
         """Rectangles (left, top, width, height) of connected areas of one colour, top to bottom.
@@ -104,6 +109,88 @@ def capture(env):
     dump = subprocess.run(["xwd", "-root", "-silent"], env=env, check=True, capture_output=True,
                           timeout=20).stdout
     return parse_xwd(dump)
+
+
+def capture_evidence(env, attempts=3, pause=0.5):
+    """The screen for a test's artefacts, or why it could not be taken.
+
+    Answers (image, None) or (None, reason). xwd fails now and then while a window goes away
+    (as the launcher's do when it ends), so it is tried a few times; evidence that cannot be
+    taken is reported, never raised: it must not fail a test that passed.
+    """
+    reason = None
+    for attempt in range(attempts):
+        if attempt:
+            time.sleep(pause)
+        try:
+            return capture(env), None
+        except subprocess.CalledProcessError as error:
+            reason = (f"xwd -root ended with status {error.returncode}: "
+                      f"{error.stderr.decode(errors='replace').strip() or 'no message'}")
+        except (OSError, subprocess.TimeoutExpired, ValueError, struct.error) as error:
+            reason = f"{type(error).__name__}: {error}"
+    return None, f"{reason} (tried {attempts} times)"
+
+
+class Display:
+    """An X server of the test's own (Xvfb), on a display number the server picks itself.
+
+    Xvfb -displayfd takes the first free number and writes it once it accepts clients, so
+    tests that start at the same moment never race for one, as they may with xvfb-run -a,
+    which guesses a free number from the lock files before the server is up.
+    """
+
+    def __init__(self, server="Xvfb", screen="1600x1400x24", timeout=30):
+        read, write = os.pipe()
+        try:
+            # Without -noreset the server resets whenever its last client leaves, and a client
+            # that connects meanwhile (the window manager, as a test starts) is turned away.
+            self.process = subprocess.Popen(
+                [server, "-displayfd", str(write), "-screen", "0", screen, "-noreset", "-nolisten", "tcp"],
+                pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL)
+        finally:
+            os.close(write)
+        try:
+            number = self._read_number(read, timeout)
+        finally:
+            os.close(read)
+        self.name = f":{number}"
+
+    def _read_number(self, read, timeout):
+        deadline = time.monotonic() + timeout
+        text = b""
+        while not text.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read], [], [], left)[0]:
+                self.close()
+                raise AssertionError(f"Xvfb named no display within {timeout} s")
+            chunk = os.read(read, 64)
+            if not chunk:
+                self.close()
+                raise AssertionError(f"Xvfb ended with status {self.process.returncode} before it named a display")
+            text += chunk
+        return int(text.strip())
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def run_on_own_display(server, command, screen="1600x1400x24"):
+    """Runs command (an argument vector) with DISPLAY set to a new Xvfb of its own, whose screen
+    has this size and depth; answers the command's status."""
+    display = Display(server, screen)
+    try:
+        env = dict(os.environ, DISPLAY=display.name)
+        return subprocess.run(command, env=env).returncode
+    finally:
+        display.close()
 
 
 def parse_xwd(dump):

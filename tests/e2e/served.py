@@ -9,7 +9,8 @@ import urllib.parse
 
 class PageServer:
     def __init__(self, pages):
-        self.pages = pages  # path -> HTML text
+        # path -> HTML text, or (HTML text, {header: value}) for a page with headers of its own
+        self.pages = pages
         self.requests = []  # (path, query) in the order they came
         self._changed = threading.Condition()
         server = self
@@ -20,9 +21,13 @@ class PageServer:
                 with server._changed:
                     server.requests.append((address.path, urllib.parse.parse_qs(address.query)))
                     server._changed.notify_all()
-                body = server.pages.get(address.path, "<!DOCTYPE html><title>noted</title>").encode()
+                page = server.pages.get(address.path, "<!DOCTYPE html><title>noted</title>")
+                text, headers = page if isinstance(page, tuple) else (page, {})
+                body = text.encode()
                 self.send_response(200)
                 self.send_header("Content-Type", "text/html; charset=utf-8")
+                for name, value in headers.items():
+                    self.send_header(name, value)
                 self.send_header("Content-Length", str(len(body)))
                 self.send_header("Cache-Control", "no-store")
                 self.end_headers()

@@ -10,21 +10,11 @@
 
 #include "core/kernel/FileVersionSource.h"
 #include "core/kernel/PathMapping.h"
+#include "platform/HostPaths.h"
 #include "posix/PeVersionResource.h"
 #include "posix/PosixFileVersions.h"
 
 namespace {
-
-// Platform paths are host paths here: "/..." stays as it is.
-class HostPaths : public core::PathMapping {
- public:
-  std::optional<std::string> ToHostPath(std::u16string_view path) const override {
-    return std::string(path.begin(), path.end());
-  }
-  std::optional<std::u16string> ToPlatformPath(std::string_view path) const override {
-    return std::u16string(path.begin(), path.end());
-  }
-};
 
 std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 

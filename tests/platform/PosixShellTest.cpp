@@ -384,4 +384,22 @@ TEST_F(PosixShellTest, HeadlessTheReasonIsOneLineOnStandardError) {
             written);
 }
 
+// A name of a megabyte is cut after 300 characters wherever the message names it: caption,
+// text and host path. A surrogate pair counts as one character and is not split.
+TEST_F(PosixShellTest, LongNamesAreCutInTheMessage) {
+  const std::u16string clef = u"\U0001D11E";  // two units
+  const std::u16string name = std::u16string(299, u'a') + clef + std::u16string(1 << 20, u'b');
+  const std::u16string file = u"C:\\" + name;
+  EXPECT_LE(Shell(file.c_str()), 32);  // the name is too long for the host's file system
+  ASSERT_EQ(1u, presenter_.boxes.size());
+  const ShownBox& box = presenter_.boxes[0];
+  const std::u16string cut = std::u16string(299, u'a') + clef + u"\u2026";
+  EXPECT_EQ(cut, box.caption);
+  // "C:\" and 297 letters are the 300 characters; the pair is not split.
+  const std::u16string quoted = u"Cannot open \"C:\\" + std::u16string(297, u'a') + u"\u2026\"";
+  EXPECT_EQ(0u, box.text.find(quoted)) << Utf8(box.text.substr(0, 400));
+  EXPECT_LT(box.text.size(), 1000u);
+  EXPECT_NE(std::u16string::npos, box.text.find(u"\u2026", quoted.size())) << "the host path is not cut";
+}
+
 }  // namespace

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
@@ -37,6 +39,10 @@ class Prefix : public ::testing::Test {
     ::chmod((root_ + "/drive_c/readonly.txt").c_str(), 0444);
     ASSERT_EQ(0, ::symlink("../drive_c", (root_ + "/dosdevices/c:").c_str()));
     ASSERT_EQ(0, ::symlink((root_ + "/data").c_str(), (root_ + "/dosdevices/d:").c_str()));
+    // e: and a folder of drive_c lead back to themselves.
+    ASSERT_EQ(0, ::symlink("e:", (root_ + "/dosdevices/e:").c_str()));
+    ASSERT_EQ(0, ::symlink("loop", (root_ + "/drive_c/loop").c_str()));
+    ASSERT_EQ(0, ::mkfifo((root_ + "/drive_c/pipe.html").c_str(), 0600));
   }
   void TearDown() override { std::system(("rm -rf '" + root_ + "'").c_str()); }
 
@@ -114,9 +120,13 @@ TEST_F(Prefix, AttributesComeFromStat) {
       {u"C:\\windows", FILE_ATTRIBUTE_DIRECTORY, 0},
       {u"C:\\windows\\system32\\kernel32.dll", FILE_ATTRIBUTE_NORMAL, 0},
       {u"C:\\readonly.txt", FILE_ATTRIBUTE_READONLY, 0},
+      {u"C:\\pipe.html", FILE_ATTRIBUTE_DEVICE, 0},
       {u"C:\\missing.txt", INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
       {u"C:\\missing\\file.txt", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
       {u"Q:\\file.txt", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
+      {u"C:\\readonly.txt\\x.html", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},  // a file on the way
+      {u"C:\\loop\\x.html", INVALID_FILE_ATTRIBUTES, ERROR_CANT_RESOLVE_FILENAME},
+      {u"E:\\x.html", INVALID_FILE_ATTRIBUTES, ERROR_CANT_RESOLVE_FILENAME},  // a drive link to itself
   };
   for (const Case& c : cases) {
     SetLastError(0);
@@ -131,6 +141,31 @@ TEST_F(Prefix, AttributesComeFromStat) {
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, attributes.Attributes(std::u16string_view(u"C:\\windows\0x", 12), error));
   EXPECT_EQ(DWORD{ERROR_INVALID_NAME}, error);
   core::InstallFileAttributeSource(nullptr);
+}
+
+// Tests run as root, where permissions do not deny anything: the mapping is checked as such.
+TEST(PlatformErrorOf, FileSystemErrorsBecomeThePlatformsCodes) {
+  const std::pair<int, DWORD> cases[] = {
+      {ENOENT, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND}, {EACCES, ERROR_ACCESS_DENIED},
+      {EPERM, ERROR_ACCESS_DENIED},   {ELOOP, ERROR_CANT_RESOLVE_FILENAME},
+  };
+  for (const auto& [error, code] : cases) EXPECT_EQ(code, posix::PlatformErrorOf(error)) << error;
+}
+
+TEST_F(Prefix, ARelativePrefixIsTakenAgainstTheWorkingFolder) {
+  char* saved = ::getcwd(nullptr, 0);
+  ASSERT_EQ(0, ::chdir("/tmp"));
+  const std::string relative = root_.substr(std::string("/tmp/").size());
+  const posix::WinePrefixPaths paths(relative);
+  EXPECT_EQ(root_ + "/drive_c", paths.DriveTarget(u'C').value_or(""));
+  EXPECT_EQ(root_ + "/drive_c/windows", paths.ToHostPath(u"C:\\windows").value_or(""));
+  // The guide's file comes back as the drive path it was, not as a path of drive Z:.
+  EXPECT_EQ(u"C:\\windows", paths.ToPlatformPath(root_ + "/drive_c/windows").value_or(u""));
+  ::setenv("WINEPREFIX", relative.c_str(), 1);
+  EXPECT_EQ(root_, posix::DefaultWinePrefix());
+  ::unsetenv("WINEPREFIX");
+  ASSERT_EQ(0, ::chdir(saved));
+  std::free(saved);
 }
 
 TEST(WinePrefix, ComesFromTheEnvironment) {

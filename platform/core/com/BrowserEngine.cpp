@@ -13,6 +13,8 @@ std::shared_ptr<BrowserEngine>& Installed() {
 }
 }  // namespace
 
+void BrowserEngine::SetCommandPrefixes(const std::vector<std::u16string>&) {}
+
 void InstallBrowserEngine(std::shared_ptr<BrowserEngine> engine) {
   std::lock_guard<std::mutex> guard(engineLock);
   Installed() = std::move(engine);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <windows.h>
 
@@ -19,6 +20,10 @@ namespace core {
 
 // A frame of a view: 0 is the top-level document, other values name its subframes.
 typedef UINT_PTR BrowserFrame;
+
+// A navigation whose asking frame the view cannot tell. Its browser object has no address
+// (get_LocationURL fails), so a host that checks who asks refuses it.
+constexpr BrowserFrame kUnknownFrame = ~static_cast<BrowserFrame>(0);
 
 struct BrowserNavigation {
   std::u16string url;
@@ -125,6 +130,13 @@ class BrowserEngine {
   // window: the "Internet Explorer_Server" window the view fills. Null when the view cannot
   // be made.
   virtual std::unique_ptr<BrowserView> CreateView(HWND window, BrowserHost& host) = 0;
+  // Targets that start with one of these prefixes (ASCII letters in any case; "close:" ...)
+  // are the host's commands, not addresses: only a local document (a file, or the host's
+  // page from memory) may ask for one. An engine that can check who asks refuses every other
+  // document before BeforeNavigate, and reports kUnknownFrame for a command whose asker it
+  // cannot vouch for. Views made before the call follow it as well. An engine whose pages
+  // have no origins of their own ignores it.
+  virtual void SetCommandPrefixes(const std::vector<std::u16string>& prefixes);
 };
 
 // Null: no browser (a browser control cannot be made).

@@ -89,7 +89,7 @@ STDMETHODIMP FrameBrowser::get_Document(IDispatch** ppDisp) {
   if (ppDisp == nullptr) return E_POINTER;
   *ppDisp = nullptr;
   const std::shared_ptr<BrowserView> view = context_->view;
-  if (view == nullptr || context_->control == nullptr || !view->HasDocument()) return S_OK;
+  if (view == nullptr || context_->control == nullptr || !view->HasDocument() || frame_ == kUnknownFrame) return S_OK;
   IHTMLDocument2* document = context_->control->DocumentOf(frame_);
   document->AddRef();
   *ppDisp = document;
@@ -105,6 +105,8 @@ STDMETHODIMP FrameBrowser::get_LocationName(BSTR* LocationName) {
 
 STDMETHODIMP FrameBrowser::get_LocationURL(BSTR* LocationURL) {
   if (LocationURL == nullptr) return E_POINTER;
+  *LocationURL = nullptr;
+  if (frame_ == kUnknownFrame) return E_FAIL;
   const std::shared_ptr<BrowserView> view = context_->view;
   *LocationURL = MakeBstr(view != nullptr ? view->LocationUrl(frame_) : std::u16string());
   return *LocationURL != nullptr ? S_OK : E_OUTOFMEMORY;

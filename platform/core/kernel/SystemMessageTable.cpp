@@ -44,6 +44,7 @@ constexpr MessageTableEntry kSystemMessages[] = {
     {161, u"The specified path is invalid.\r\n"},
     {183, u"Cannot create a file when that file already exists.\r\n"},
     {206, u"The filename or extension is too long.\r\n"},
+    {223, u"The file size exceeds the limit allowed and cannot be saved.\r\n"},
     {234, u"More data is available.\r\n"},
     {259, u"No more data is available.\r\n"},
     {267, u"The directory name is invalid.\r\n"},
@@ -88,6 +89,7 @@ constexpr MessageTableEntry kSystemMessages[] = {
     {1813, u"The specified resource type cannot be found in the image file.\r\n"},
     {1814, u"The specified resource name cannot be found in the image file.\r\n"},
     {1815, u"The specified resource language ID cannot be found in the image file.\r\n"},
+    {1921, u"The name of the file cannot be resolved by the system.\r\n"},
 };
 
 constexpr bool IsSortedById() {

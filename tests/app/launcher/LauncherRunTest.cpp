@@ -2,7 +2,9 @@
 // recording shell and an in-memory registry. This program links the one application object.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,6 +13,7 @@
 #include <afxwin.h>
 #include <windows.h>
 
+#include "app/GuideFiles.h"
 #include "app/RecordingShell.h"
 #include "app/Resources.h"
 #include "app/RunLauncher.h"
@@ -23,11 +26,11 @@ const std::u16string kGuidePage = u"C:\\Gen\\TsrInstallationGuide\\Content\\runv
 const std::u16string kEvaluationPage = u"C:\\Gen\\TsrEvalInstallationGuide\\Content\\runvane.html";
 
 // The generator's key with its two values; no evalType leaves out the whole key.
-void InstallGenerator(std::optional<std::u16string_view> evalType) {
+void InstallGenerator(std::optional<std::u16string_view> evalType, std::u16string_view installFolder = u"C:\\Gen\\") {
   auto hive = std::make_shared<core::RegistryHive>();
   if (evalType) {
     const auto key = hive->AddPath(u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator");
-    hive->SetString(key, u"InstallFolder", u"C:\\Gen\\");
+    hive->SetString(key, u"InstallFolder", installFolder);
     hive->SetString(key, u"EvalType", *evalType);
   }
   core::InstallMachineHive(hive);
@@ -65,6 +68,7 @@ class LauncherRun : public ::testing::Test {
   static HWND GuideDialogOf(core::ScriptedBrowser& view) { return GetParent(GetParent(view.Window())); }
 
   ScopedRecordingShell shell_;
+  ScopedGuideFiles files_;
   std::shared_ptr<core::ScriptedBrowserEngine> engine_;
 };
 
@@ -188,6 +192,93 @@ TEST_F(LauncherRun, AMissingRegistryKeyIsToldAndEndsWithStatusOne) {
   EXPECT_EQ(u"about:blank", navigations[0].request.url);
   EXPECT_TRUE(shell_->Requests().empty());
   EXPECT_FALSE(engine_->LastBrowser().IsOpen());
+}
+
+// An installation whose guide page cannot be shown: the window shows the launcher's own page
+// saying which file and why, standard error has the same text as one line, and closing the
+// window ends with status 1.
+TEST_F(LauncherRun, AGuidePageThatCannotBeShownIsExplainedInTheWindowAndOnStandardError) {
+  const std::u16string longFolder = u"C:\\" + std::u16string(1 << 20, u'x') + u"\\";
+  using Answer = GuideFiles::Answer;
+  struct Case {
+    const char* name;
+    std::u16string installFolder;
+    std::map<std::u16string, Answer> files;  // besides them, every path is missing
+    LONG loadError;                           // the browser's status when it loads the page
+    std::string message;                      // the whole message after the caption
+  } cases[] = {
+      {"empty install folder", u"", {}, 0,
+       "The installation guide cannot be shown: its page \"TsrInstallationGuide\\Content\\runvane.html\" is not a "
+       "full path, because the install folder that the registry records for the Tessarin Installation Generator is "
+       "empty or not a full path."},
+      {"relative install folder", u"Gen\\", {}, 0,
+       "The installation guide cannot be shown: its page \"Gen\\TsrInstallationGuide\\Content\\runvane.html\" is "
+       "not a full path, because the install folder that the registry records for the Tessarin Installation "
+       "Generator is empty or not a full path."},
+      {"host folder", u"/etc/", {}, 0,
+       "The installation guide cannot be shown: its page \"/etc/TsrInstallationGuide\\Content\\runvane.html\" is "
+       "not a full path, because the install folder that the registry records for the Tessarin Installation "
+       "Generator is empty or not a full path."},
+      {"no such file", u"C:\\Gen\\", {}, 0,
+       "The installation guide cannot be shown: there is no file \"" + std::string("C:\\Gen\\") +
+           "TsrInstallationGuide\\Content\\runvane.html\"."},
+      {"no such folder", u"Z:\\etc\\",
+       {{u"Z:\\etc\\TsrInstallationGuide\\Content\\runvane.html", {INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND}}}, 0,
+       "The installation guide cannot be shown: a folder on the way to \"Z:\\etc\\TsrInstallationGuide\\Content\\"
+       "runvane.html\" does not exist."},
+      {"link loop", u"C:\\Gen\\", {{kGuidePage, {INVALID_FILE_ATTRIBUTES, ERROR_CANT_RESOLVE_FILENAME}}}, 0,
+       "The installation guide cannot be shown: the way to \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" "
+       "passes a link that leads back to itself."},
+      {"no permission", u"C:\\Gen\\", {{kGuidePage, {INVALID_FILE_ATTRIBUTES, ERROR_ACCESS_DENIED}}}, 0,
+       "The installation guide cannot be shown: you are not allowed to read \"C:\\Gen\\TsrInstallationGuide\\"
+       "Content\\runvane.html\"."},
+      {"a folder", u"C:\\Gen\\", {{kGuidePage, {FILE_ATTRIBUTE_DIRECTORY}}}, 0,
+       "The installation guide cannot be shown: \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" is a "
+       "folder, not a page."},
+      {"a named pipe", u"C:\\Gen\\", {{kGuidePage, {FILE_ATTRIBUTE_DEVICE}}}, 0,
+       "The installation guide cannot be shown: \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" is a "
+       "device or a pipe, not a page."},
+      {"the browser cannot load it", u"C:\\Gen\\", {{kGuidePage, {FILE_ATTRIBUTE_NORMAL}}}, static_cast<LONG>(0x800C0008),
+       "The installation guide cannot be shown: \"C:\\Gen\\TsrInstallationGuide\\Content\\runvane.html\" could not "
+       "be loaded (error 0x800c0008)."},
+      // The name is cut after 300 characters, in the window and on standard error alike.
+      {"a very long folder", longFolder, {}, 0,
+       "The installation guide cannot be shown: there is no file \"C:\\" + std::string(297, 'x') + "\xE2\x80\xA6\"."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    engine_ = core::InstallScriptedBrowserEngine();
+    InstallGenerator(u"Full", c.installFolder);
+    ScopedGuideFiles files(c.files);
+    if (c.loadError != 0) {
+      core::ScriptedPage failing;
+      failing.errorStatus = c.loadError;
+      engine_->AddPage(kGuidePage, failing);
+    }
+    std::string shown;
+    engine_->WhenDocumentCompletes(u"", [&](core::ScriptedBrowser& view) {
+      if (!view.LoadedHtml().empty()) shown = view.LoadedHtml().back();
+      PostMessageW(AfxGetMainWnd()->m_hWnd, WM_CLOSE, 0, 0);
+    });
+    testing::internal::CaptureStderr();
+    const int status = RunLauncher();
+    const std::string error = testing::internal::GetCapturedStderr();
+
+    const std::string reinstall = "Please install the Tessarin Installation Generator again.";
+    EXPECT_EQ("Tessarin Installation Guide: " + c.message + "  " + reinstall + "\n", error);
+    EXPECT_EQ(1, status);
+    // The page says the same; its text is escaped, and the name is cut the same way.
+    std::string escaped;
+    for (char ch : c.message) escaped += ch == '"' ? std::string("&quot;") : std::string(1, ch);
+    EXPECT_NE(std::string::npos, shown.find("<p>" + escaped + "</p><p>" + reinstall + "</p>")) << shown.substr(0, 2000);
+    // The page was never loaded when the launcher could tell beforehand that it cannot be.
+    const auto& navigations = engine_->LastBrowser().Navigations();
+    const bool loadedThePage = std::any_of(navigations.begin(), navigations.end(), [](const core::ScriptedNavigation& n) {
+      return n.request.url == kGuidePage;
+    });
+    EXPECT_EQ(c.loadError != 0, loadedThePage);
+    EXPECT_TRUE(shell_->Requests().empty());
+  }
 }
 
 }  // namespace
