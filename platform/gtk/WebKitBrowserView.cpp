@@ -18,16 +18,12 @@
 #include "gtk/PageMessages.h"
 #include "gtk/WebKitCommandPrefixes.h"
 #include "gtk/WebKitErrors.h"
-#include "gtk/WebProcessModule.h"
 #include "gtk/WindowPresenter.h"
 
 namespace gtkui {
 
 namespace {
 
-// The scripts of the view run in a world of their own: the page's scripts cannot see or
-// replace what they define, and they run whether or not the page may run script.
-constexpr char kScriptWorld[] = "tsr-browser-host";
 constexpr guint kScriptTimeoutMs = 5000;
 // A page from memory is the host's own: with a file: base WebKit gives it a local origin, so
 // that it may ask for the host's commands (about:blank or no base would not). Its script runs
@@ -234,11 +230,26 @@ struct WebKitBrowserView::QueuedEvent {
 
 // ---- Construction -----------------------------------------------------------------------
 
+namespace {
+
+// A related view would share the other page's settings as well as its process; the view's
+// own settings object keeps what it sets its own.
+WebKitWebView* NewWebView(WebKitWebContext* context, WebKitWebView* sameProcessAs) {
+  WebKitSettings* settings = webkit_settings_new();
+  gpointer view = sameProcessAs != nullptr
+                      ? g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", sameProcessAs, "settings", settings, nullptr)
+                      : g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, nullptr);
+  g_object_unref(settings);
+  return WEBKIT_WEB_VIEW(view);
+}
+
+}  // namespace
+
 WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context,
-                                     std::shared_ptr<const WebKitCommandPrefixes> commands)
-    : window_(window), host_(host), context_(context), commands_(std::move(commands)), pageModule_(PrepareWebProcessModule(context, kScriptWorld)),
-      view_(WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr))),
-      overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
+                                     WebKitWebView* sameProcessAs, std::shared_ptr<const WebKitCommandPrefixes> commands,
+                                     bool pageModule)
+    : window_(window), host_(host), context_(context), commands_(std::move(commands)), pageModule_(pageModule),
+      view_(NewWebView(context, sameProcessAs)), overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
   g_object_ref_sink(view_);
   g_object_ref_sink(overlay_);
   WebKitSettings* settings = webkit_web_view_get_settings(view_);
