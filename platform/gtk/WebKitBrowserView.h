@@ -40,6 +40,7 @@
 #include "core/com/BrowserEngine.h"
 #include "core/com/EventDeliveryWindow.h"
 #include "gtk/JavaScriptText.h"
+#include "gtk/WebKitLoadState.h"
 
 namespace gtkui {
 
@@ -171,13 +172,7 @@ class WebKitBrowserView : public core::BrowserView {
   // problem).
   std::optional<std::string> approved_;
 
-  bool hasDocument_ = false;
-  bool loadPending_ = false;      // a top-level load started and not yet committed
-  bool documentLoading_ = false;  // committed, not yet finished
-  bool memoryLoad_ = false;       // the pending load is a page from memory
-  bool memoryDocument_ = false;   // the committed document is a page from memory
-  bool reloading_ = false;
-  bool skipFinished_ = false;     // the load failed before it committed: its end reports nothing
+  WebKitLoadState load_;
   std::string committedUri_;
   std::vector<std::string> waitingScripts_;
 
