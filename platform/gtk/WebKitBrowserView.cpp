@@ -18,16 +18,12 @@
 #include "gtk/PageMessages.h"
 #include "gtk/WebKitCommandPrefixes.h"
 #include "gtk/WebKitErrors.h"
-#include "gtk/WebProcessModule.h"
 #include "gtk/WindowPresenter.h"
 
 namespace gtkui {
 
 namespace {
 
-// The scripts of the view run in a world of their own: the page's scripts cannot see or
-// replace what they define, and they run whether or not the page may run script.
-constexpr char kScriptWorld[] = "tsr-browser-host";
 constexpr guint kScriptTimeoutMs = 5000;
 // A page from memory is the host's own: with a file: base WebKit gives it a local origin, so
 // that it may ask for the host's commands (about:blank or no base would not). Its script runs
@@ -234,11 +230,26 @@ struct WebKitBrowserView::QueuedEvent {
 
 // ---- Construction -----------------------------------------------------------------------
 
+namespace {
+
+// A related view would share the other page's settings as well as its process; the view's
+// own settings object keeps what it sets its own.
+WebKitWebView* NewWebView(WebKitWebContext* context, WebKitWebView* sameProcessAs) {
+  WebKitSettings* settings = webkit_settings_new();
+  gpointer view = sameProcessAs != nullptr
+                      ? g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", sameProcessAs, "settings", settings, nullptr)
+                      : g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, nullptr);
+  g_object_unref(settings);
+  return WEBKIT_WEB_VIEW(view);
+}
+
+}  // namespace
+
 WebKitBrowserView::WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context,
-                                     std::shared_ptr<const WebKitCommandPrefixes> commands)
-    : window_(window), host_(host), context_(context), commands_(std::move(commands)), pageModule_(PrepareWebProcessModule(context, kScriptWorld)),
-      view_(WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr))),
-      overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
+                                     WebKitWebView* sameProcessAs, std::shared_ptr<const WebKitCommandPrefixes> commands,
+                                     bool pageModule)
+    : window_(window), host_(host), context_(context), commands_(std::move(commands)), pageModule_(pageModule),
+      view_(NewWebView(context, sameProcessAs)), overlay_(gtk_overlay_new()), alive_(std::make_shared<bool>(true)) {
   g_object_ref_sink(view_);
   g_object_ref_sink(overlay_);
   WebKitSettings* settings = webkit_web_view_get_settings(view_);
@@ -324,7 +335,7 @@ HRESULT WebKitBrowserView::Navigate(const core::BrowserNavigation& request) {
 }
 
 HRESULT WebKitBrowserView::Reload() {
-  if (!hasDocument_) return S_OK;
+  if (!load_.HasDocument()) return S_OK;
   StartReload();
   webkit_web_view_reload(view_);
   return S_OK;
@@ -339,24 +350,24 @@ std::u16string WebKitBrowserView::LocationUrl(core::BrowserFrame frame) const {
     auto found = frames_.find(frame);
     return found != frames_.end() && found->second.committed ? found->second.url : std::u16string();
   }
-  if (!hasDocument_ || memoryDocument_) return std::u16string();
+  if (!load_.HasDocument() || load_.MemoryDocument()) return std::u16string();
   return PlatformAddress(committedUri_);
 }
 
 // WebKit learns a page's title after the page has finished loading at times; the document
 // knows it from the start.
 std::u16string WebKitBrowserView::Title(core::BrowserFrame frame) const {
-  if (frame != 0 || !hasDocument_) return std::u16string();
+  if (frame != 0 || !load_.HasDocument()) return std::u16string();
   const gchar* title = webkit_web_view_get_title(view_);
   if (title != nullptr && *title != '\0') return Utf16Of(title);
-  if (loadPending_) return std::u16string();
+  if (load_.Pending()) return std::u16string();
   GVariant* value = EvaluateAndWait("document.title");
   const std::u16string text = IsText(value) ? Utf16Of(g_variant_get_string(value, nullptr)) : std::u16string();
   if (value != nullptr) g_variant_unref(value);
   return text;
 }
 
-bool WebKitBrowserView::HasDocument() const { return hasDocument_; }
+bool WebKitBrowserView::HasDocument() const { return load_.HasDocument(); }
 
 HRESULT WebKitBrowserView::LoadHtml(std::string_view bytes) {
   StartTopLevelLoad(true);
@@ -374,7 +385,7 @@ HRESULT WebKitBrowserView::LoadHtml(std::string_view bytes) {
 HRESULT WebKitBrowserView::CreateStyleSheet(std::u16string_view href, LONG index, UINT_PTR* sheet) {
   if (sheet == nullptr) return E_POINTER;
   *sheet = 0;
-  if (!hasDocument_ && !loadPending_) return E_FAIL;
+  if (!load_.HasDocument() && !load_.Pending()) return E_FAIL;
   const UINT_PTR id = nextSheet_++;
   HostStyleSheet& created = sheets_[id];
   // The sheet's address is the platform's; the page imports the file WebKit can read.
@@ -406,7 +417,7 @@ HRESULT WebKitBrowserView::QueryCommandEnabled(std::u16string_view command, bool
   *enabled = false;
   const char* webkit = EditingCommandOf(command);
   if (webkit == nullptr) return E_INVALIDARG;
-  if (!hasDocument_) return S_OK;
+  if (!load_.HasDocument()) return S_OK;
   WebKitEditorState* state = webkit_web_view_get_editor_state(view_);
   const std::string name = webkit;
   if (name == WEBKIT_EDITING_COMMAND_SELECT_ALL)
@@ -430,7 +441,7 @@ HRESULT WebKitBrowserView::ExecCommand(std::u16string_view command, bool, bool* 
   if (done != nullptr) *done = false;
   const char* webkit = EditingCommandOf(command);
   if (webkit == nullptr) return E_INVALIDARG;
-  if (!hasDocument_) return E_FAIL;
+  if (!load_.HasDocument()) return E_FAIL;
   webkit_web_view_execute_editing_command(view_, webkit);
   if (done != nullptr) *done = true;
   return S_OK;
@@ -445,18 +456,18 @@ HRESULT WebKitBrowserView::ExecEditCommand(UINT idm) {
     case IDM_PASTE: command = WEBKIT_EDITING_COMMAND_PASTE; break;
     default: return E_INVALIDARG;
   }
-  if (hasDocument_) webkit_web_view_execute_editing_command(view_, command);
+  if (load_.HasDocument()) webkit_web_view_execute_editing_command(view_, command);
   return S_OK;
 }
 
 HRESULT WebKitBrowserView::ShowFind() {
-  if (!hasDocument_) return E_FAIL;
+  if (!load_.HasDocument()) return E_FAIL;
   findBar_->Show();
   return S_OK;
 }
 
 bool WebKitBrowserView::HasElement(std::u16string_view id) const {
-  if (!hasDocument_ || loadPending_) return false;
+  if (!load_.HasDocument() || load_.Pending()) return false;
   GVariant* value = EvaluateAndWait(ElementExistsScript(id));
   const bool exists = IsTrue(value);
   if (value != nullptr) g_variant_unref(value);
@@ -466,7 +477,7 @@ bool WebKitBrowserView::HasElement(std::u16string_view id) const {
 HRESULT WebKitBrowserView::GetElementHtml(std::u16string_view id, std::u16string* html) const {
   if (html == nullptr) return E_POINTER;
   html->clear();
-  if (!hasDocument_ || loadPending_) return E_FAIL;
+  if (!load_.HasDocument() || load_.Pending()) return E_FAIL;
   GVariant* value = EvaluateAndWait(ElementHtmlScript(id));
   if (value == nullptr) return E_FAIL;
   HRESULT result = E_INVALIDARG;
@@ -480,11 +491,11 @@ HRESULT WebKitBrowserView::GetElementHtml(std::u16string_view id, std::u16string
 
 // While a new document is on its way the content waits for it, like the host's style sheets.
 HRESULT WebKitBrowserView::SetElementHtml(std::u16string_view id, std::u16string_view html) {
-  if (loadPending_) {
+  if (load_.Pending()) {
     waitingScripts_.push_back(SetElementHtmlScript(id, html));
     return S_OK;
   }
-  if (!hasDocument_) return E_FAIL;
+  if (!load_.HasDocument()) return E_FAIL;
   GVariant* value = EvaluateAndWait(SetElementHtmlScript(id, html));
   if (value == nullptr) return E_FAIL;
   const bool found = IsTrue(value);
@@ -528,11 +539,11 @@ gboolean WebKitBrowserView::DecideNavigation(WebKitPolicyDecision* decision) {
   }
   // A reload asks nothing: the platform's browser raises no before-navigate for a refresh.
   if (type == WEBKIT_NAVIGATION_TYPE_RELOAD) {
-    if (!reloading_) StartReload();
+    if (!load_.Reloading()) StartReload();
     webkit_policy_decision_use(decision);
     return TRUE;
   }
-  const bool subframe = documentLoading_ && type == WEBKIT_NAVIGATION_TYPE_OTHER && !gesture;
+  const bool subframe = load_.DocumentLoading() && type == WEBKIT_NAVIGATION_TYPE_OTHER && !gesture;
   QueuedEvent event;
   event.kind = QueuedEvent::Kind::Policy;
   event.engineUrl = uri != nullptr ? uri : "";
@@ -610,10 +621,9 @@ void WebKitBrowserView::OnLoadChanged(WebKitWebView*, WebKitLoadEvent loadEvent,
   auto* view = static_cast<WebKitBrowserView*>(self);
   switch (loadEvent) {
     case WEBKIT_LOAD_STARTED:
-      view->skipFinished_ = false;
       // A top-level load that none of the view's paths started: a navigation taken for a
       // subframe's was the top-level document's after all.
-      if (!view->loadPending_) view->StartTopLevelLoad(false);
+      if (view->load_.LoadStarted()) view->StartTopLevelLoad(false);
       break;
     case WEBKIT_LOAD_COMMITTED:
       view->Committed();
@@ -630,19 +640,16 @@ void WebKitBrowserView::Committed() {
   hasSelection_ = false;
   const char* uri = webkit_web_view_get_uri(view_);
   committedUri_ = uri != nullptr ? uri : "";
-  hasDocument_ = true;
-  documentLoading_ = true;
-  loadPending_ = false;
-  memoryDocument_ = memoryLoad_;
+  load_.Committed();
   // A reloaded document gets the host's sheets again (no new navigate-complete asks for them),
   // in the order they were made, so that each finds the sheets it was placed among.
-  if (reloading_) {
+  if (load_.Reloading()) {
     std::vector<std::string> sheets;
     for (const auto& [id, sheet] : sheets_) sheets.push_back(StyleSheetScript(id, sheet));
     waitingScripts_.insert(waitingScripts_.begin(), sheets.begin(), sheets.end());
   }
   for (const std::string& script : std::exchange(waitingScripts_, {})) RunPageScript(script);
-  if (memoryDocument_ || reloading_) return;
+  if (load_.MemoryDocument() || load_.Reloading()) return;
   QueuedEvent event;
   event.kind = QueuedEvent::Kind::NavigateComplete;
   event.navigation.url = LocationUrl(0);
@@ -650,9 +657,7 @@ void WebKitBrowserView::Committed() {
 }
 
 void WebKitBrowserView::Finished() {
-  documentLoading_ = false;
-  reloading_ = false;
-  if (std::exchange(skipFinished_, false)) return;
+  if (!load_.Finished()) return;
   QueuedEvent event;
   event.kind = QueuedEvent::Kind::DocumentComplete;
   event.navigation.url = LocationUrl(0);
@@ -736,7 +741,7 @@ gboolean WebKitBrowserView::OnKey(GtkWidget*, GdkEventKey* event, gpointer self)
 // The wheel is the document's mouse-wheel event; the host may cancel its default action.
 gboolean WebKitBrowserView::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self) {
   auto* view = static_cast<WebKitBrowserView*>(self);
-  if (!view->hasDocument_) return FALSE;
+  if (!view->load_.HasDocument()) return FALSE;
   core::BrowserEventState state;
   state.shiftKey = (event->state & GDK_SHIFT_MASK) != 0;
   state.ctrlKey = (event->state & GDK_CONTROL_MASK) != 0;
@@ -987,7 +992,7 @@ void WebKitBrowserView::DeliverPageLost(QueuedEvent& event) {
   if (!processLostAt_ || now - *processLostAt_ > kProcessLostAgainUs) {
     processLostAt_ = now;
     Tell(std::string("the page's web process ended (") + why + "); the page is loaded again");
-    if (!hasDocument_) return;
+    if (!load_.HasDocument()) return;
     StartReload();
     webkit_web_view_reload(view_);
     return;
@@ -1006,9 +1011,7 @@ void WebKitBrowserView::DeliverPageLost(QueuedEvent& event) {
 void WebKitBrowserView::StartTopLevelLoad(bool fromMemory) {
   ++generation_;
   foreignFrame_ = false;
-  loadPending_ = true;
-  memoryLoad_ = fromMemory;
-  reloading_ = false;
+  load_.StartTopLevel(fromMemory);
   approved_.reset();
   waitingScripts_.clear();
   sheets_.clear();
@@ -1018,18 +1021,14 @@ void WebKitBrowserView::StartTopLevelLoad(bool fromMemory) {
 
 // The load failed before its document came: nothing waits for it, and its end reports nothing.
 void WebKitBrowserView::EndLoadBeforeCommit() {
-  loadPending_ = false;
-  reloading_ = false;
-  skipFinished_ = true;
+  load_.FailedBeforeCommit();
   waitingScripts_.clear();
 }
 
 // The same document again: its host sheets stay and are put into the reloaded page.
 void WebKitBrowserView::StartReload() {
   ++generation_;
-  loadPending_ = true;
-  memoryLoad_ = memoryDocument_;
-  reloading_ = true;
+  load_.StartReload();
   foreignFrame_ = false;
   waitingScripts_.clear();
   frames_.clear();
@@ -1046,11 +1045,11 @@ void WebKitBrowserView::ApplyScriptPermission(const std::u16string& url) {
 }
 
 void WebKitBrowserView::RunPageScript(const std::string& script) {
-  if (loadPending_) {
+  if (load_.Pending()) {
     waitingScripts_.push_back(script);
     return;
   }
-  if (!hasDocument_) return;
+  if (!load_.HasDocument()) return;
   if (pageModule_) {
     WebKitUserMessage* message = webkit_user_message_new(pagemessages::kRunScript, g_variant_new_string(script.c_str()));
     webkit_web_view_send_message_to_page(view_, message, nullptr, nullptr, nullptr);
@@ -1109,8 +1108,8 @@ core::BrowserFrame WebKitBrowserView::AskingFrame(const char* uri, core::Browser
 }
 
 bool WebKitBrowserView::OnlyLocalDocuments() const {
-  if (!hasDocument_ || loadPending_ || foreignFrame_) return false;
-  if (!memoryDocument_ && !IsFileAddress(committedUri_)) return false;
+  if (!load_.HasDocument() || load_.Pending() || foreignFrame_) return false;
+  if (!load_.MemoryDocument() && !IsFileAddress(committedUri_)) return false;
   return std::all_of(frames_.begin(), frames_.end(),
                      [](const auto& entry) { return entry.second.committed && IsFileAddress(entry.second.engineUrl); });
 }

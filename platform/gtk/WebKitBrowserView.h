@@ -40,6 +40,7 @@
 #include "core/com/BrowserEngine.h"
 #include "core/com/EventDeliveryWindow.h"
 #include "gtk/JavaScriptText.h"
+#include "gtk/WebKitLoadState.h"
 
 namespace gtkui {
 
@@ -48,8 +49,15 @@ class WebKitCommandPrefixes;
 
 class WebKitBrowserView : public core::BrowserView {
  public:
-  WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context,
-                    std::shared_ptr<const WebKitCommandPrefixes> commands);
+  // The view's scripts run in a world of their own: the page's scripts cannot see or replace
+  // what they define, and they run whether or not the page may run script.
+  static constexpr char kScriptWorld[] = "tsr-browser-host";
+
+  // The view's page runs in the web process of sameProcessAs when that is given (a page of
+  // the same context), else in one WebKit starts for it. pageModule: whether the context's
+  // web processes load the module that runs the view's scripts.
+  WebKitBrowserView(HWND window, core::BrowserHost& host, WebKitWebContext* context, WebKitWebView* sameProcessAs,
+                    std::shared_ptr<const WebKitCommandPrefixes> commands, bool pageModule);
   ~WebKitBrowserView() override;
   WebKitBrowserView(const WebKitBrowserView&) = delete;
   WebKitBrowserView& operator=(const WebKitBrowserView&) = delete;
@@ -149,8 +157,7 @@ class WebKitBrowserView : public core::BrowserView {
   core::BrowserHost& host_;
   WebKitWebContext* context_;
   const std::shared_ptr<const WebKitCommandPrefixes> commands_;
-  // Whether the web process has the module that runs the view's scripts; set up before the
-  // view's WebKitWebView exists.
+  // Whether the web process has the module that runs the view's scripts.
   const bool pageModule_;
   WebKitWebView* view_;
   GtkWidget* overlay_;
@@ -165,13 +172,7 @@ class WebKitBrowserView : public core::BrowserView {
   // problem).
   std::optional<std::string> approved_;
 
-  bool hasDocument_ = false;
-  bool loadPending_ = false;      // a top-level load started and not yet committed
-  bool documentLoading_ = false;  // committed, not yet finished
-  bool memoryLoad_ = false;       // the pending load is a page from memory
-  bool memoryDocument_ = false;   // the committed document is a page from memory
-  bool reloading_ = false;
-  bool skipFinished_ = false;     // the load failed before it committed: its end reports nothing
+  WebKitLoadState load_;
   std::string committedUri_;
   std::vector<std::string> waitingScripts_;
 

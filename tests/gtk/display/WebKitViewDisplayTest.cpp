@@ -9,6 +9,7 @@
 #include <glib/gstdio.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "core/com/BrowserEngine.h"
 #include "core/kernel/PathMapping.h"
 #include "gtk/GtkServices.h"
+#include "gtk/WebKitBrowserEngine.h"
 #include "gtk/WindowPresenter.h"
 #include "posix/WinePrefixPaths.h"
 
@@ -265,6 +267,36 @@ TEST_F(WebKitViewDisplayTest, ALinkCommandIsAskedAboutAndItsCancelKeepsThePage) 
                                           "before 0 openfolder:C:%5CProgram%20Files", "completed 0 " + address};
   EXPECT_EQ(host_.events, expected);
   EXPECT_EQ(Narrow(view_->LocationUrl(0)), address);
+}
+
+// An engine's first view takes the web process that the engine started when it was made,
+// before the command schemes were registered: the registration holds there too. A page that
+// may not load local files cannot reach a command; a local page still asks for one.
+TEST_F(WebKitViewDisplayTest, TheFirstViewsEarlyProcessRefusesCommandsToPagesThatAreNotLocal) {
+  gtkui::WebKitBrowserEngine engine;
+  RunFor(300);
+  engine.SetCommandPrefixes({u"openfolder:"});
+  view_.reset();
+  view_ = engine.CreateView(g_viewWindow, host_);
+  ASSERT_NE(view_, nullptr);
+  host_.view = view_.get();
+  const std::u16string page = u"data:text/html,<script>location.href = 'openfolder:C:%5CWindows'</script>";
+  Navigate(page);
+  ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 1; }));
+  RunFor(500);
+  const std::vector<std::string> refused{"before 0 " + Narrow(page), "url action 5120 " + Narrow(page),
+                                         "navigated 0 " + Narrow(page), "completed 0 " + Narrow(page)};
+  EXPECT_EQ(host_.events, refused);
+
+  host_.events.clear();
+  const std::string address = std::string(kPageAddress) + "#click";
+  Navigate(std::u16string(address.begin(), address.end()));
+  ASSERT_TRUE(RunUntil([&] { return host_.Completed() == 1; }));
+  RunFor(300);
+  EXPECT_NE(std::find(host_.events.begin(), host_.events.end(), "before 0 openfolder:C:%5CProgram%20Files"),
+            host_.events.end());
+  // The view goes before its engine.
+  view_.reset();
 }
 
 TEST_F(WebKitViewDisplayTest, APageFromMemoryTakesTheSheetAndContentMeantForIt) {
