@@ -29,11 +29,11 @@
 namespace {
 
 // Builds what the box would show and its line, and shows nothing.
-class UnseenBoxes : public MessageBoxPresenter {
+class UnseenBoxes : public core::MessageBoxPresenter {
  public:
   int ShowMessageBox(HWND, const std::u16string& text, const std::u16string& caption, UINT type) override {
-    benchmark::DoNotOptimize(MessageBoxLine(text, caption).size());
-    return UnattendedMessageBoxAnswer(type);
+    benchmark::DoNotOptimize(core::MessageBoxLine(text, caption).size());
+    return core::UnattendedMessageBoxAnswer(type);
   }
 };
 
@@ -52,8 +52,7 @@ void InstallMachine() {
   auto mapping = std::make_shared<const posix::WinePrefixPaths>(prefix);
   core::InstallPathMapping(mapping);
   core::InstallShellService(std::make_shared<const posix::PosixShell>(prefix, mapping));
-  static UnseenBoxes boxes;
-  InstallMessageBoxPresenter(&boxes);
+  core::InstallMessageBoxPresenter(std::make_shared<UnseenBoxes>());
 }
 
 void BM_Transcode(benchmark::State& state) {

@@ -6,7 +6,7 @@
 
 namespace gtkui {
 
-class GLibMessageWait : public MessageWait {
+class GLibMessageWait : public core::MessageWait {
  public:
   // One blocking iteration of the default main context: returns after it has dispatched
   // something, or at once when a message was posted since the last wait.

@@ -165,7 +165,7 @@ int GtkDesktopFacts::ScrollBarHeight() const {
 // As the platform measures a dialog font: the cell is ascent plus descent, the average width
 // that of the 52 letters, rounded the dialog manager's way ((width / 26 + 1) / 2). A positive
 // height asks for that cell height, so the font is scaled until its cell has it.
-FontMetrics GtkDesktopFacts::MeasureFont(const LOGFONTW& font) const {
+core::FontMetrics GtkDesktopFacts::MeasureFont(const LOGFONTW& font) const {
   const auto key = std::make_tuple(std::u16string(font.lfFaceName), font.lfHeight, font.lfWeight, font.lfItalic);
   {
     std::lock_guard guard(lock_);
@@ -181,7 +181,7 @@ FontMetrics GtkDesktopFacts::MeasureFont(const LOGFONTW& font) const {
     measured = Measure(context, font, pixels);
   }
   g_object_unref(context);
-  const FontMetrics metrics{(measured.lettersWidth / 26 + 1) / 2, std::max(1, measured.ascent + measured.descent)};
+  const core::FontMetrics metrics{(measured.lettersWidth / 26 + 1) / 2, std::max(1, measured.ascent + measured.descent)};
   std::lock_guard guard(lock_);
   measured_.emplace(key, metrics);
   return metrics;

@@ -13,7 +13,7 @@
 
 namespace gtkui {
 
-class GtkDesktopFacts : public DesktopFacts {
+class GtkDesktopFacts : public core::DesktopFacts {
  public:
   GtkDesktopFacts();
   ~GtkDesktopFacts() override;
@@ -24,7 +24,7 @@ class GtkDesktopFacts : public DesktopFacts {
   RECT WorkArea() const override;
   int ScrollBarWidth() const override;
   int ScrollBarHeight() const override;
-  FontMetrics MeasureFont(const LOGFONTW& font) const override;
+  core::FontMetrics MeasureFont(const LOGFONTW& font) const override;
 
  private:
   struct Facts {
@@ -41,7 +41,7 @@ class GtkDesktopFacts : public DesktopFacts {
 
   mutable std::mutex lock_;
   Facts facts_;
-  mutable std::map<std::tuple<std::u16string, LONG, LONG, BYTE>, FontMetrics> measured_;
+  mutable std::map<std::tuple<std::u16string, LONG, LONG, BYTE>, core::FontMetrics> measured_;
   unsigned long fontHandler_ = 0;
   unsigned long dpiHandler_ = 0;
 };

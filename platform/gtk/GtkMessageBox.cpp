@@ -78,10 +78,10 @@ void WrapLongWords(GtkMessageDialog* dialog) {
 GtkMessageBox::GtkMessageBox() : uiThread_(std::this_thread::get_id()) {}
 
 int GtkMessageBox::ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type) {
-  const std::string line = MessageBoxLine(text, caption);
+  const std::string line = core::MessageBoxLine(text, caption);
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
-  if (std::this_thread::get_id() != uiThread_) return UnattendedMessageBoxAnswer(type);
+  if (std::this_thread::get_id() != uiThread_) return core::UnattendedMessageBoxAnswer(type);
 
   GtkWindow* parent = owner != nullptr ? WindowPresenter::Instance().GtkWindowOf(owner) : nullptr;
   GtkWidget* dialog = gtk_message_dialog_new(parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),

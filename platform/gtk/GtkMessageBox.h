@@ -8,7 +8,7 @@
 
 namespace gtkui {
 
-class GtkMessageBox : public MessageBoxPresenter {
+class GtkMessageBox : public core::MessageBoxPresenter {
  public:
   // Boxes are shown on the thread that makes this object, the user-interface thread; a box
   // asked for on another thread gets the headless answer (the line, and the default button).

@@ -29,6 +29,11 @@ std::string NoDisplayReason() {
   return reason;
 }
 
+class GtkSizeLoop : public core::SizeLoop {
+ public:
+  void Run(HWND window, UINT edge) override { StartSizeLoop(window, edge); }
+};
+
 }  // namespace
 
 bool InstallGtkServices(std::string& reason) {
@@ -41,15 +46,13 @@ bool InstallGtkServices(std::string& reason) {
   // GTK takes the user's locale; numbers keep the C form that the rest of the program
   // writes and reads.
   std::setlocale(LC_NUMERIC, "C");
-  // Made once, after GTK, and never destroyed: the platform may ask them until the process ends.
-  static GtkDesktopFacts* facts = new GtkDesktopFacts();
-  static GLibMessageWait wait;
-  static GtkMessageBox messageBox;
-  InstallDesktopFacts(facts);
-  InstallMessageWait(&wait);
-  InstallMessageBoxPresenter(&messageBox);
-  InstallWindowObserver(&WindowPresenter::Instance());
-  SetSizeLoopHandler(&StartSizeLoop);
+  // Made once, after GTK; the slots keep them until the process ends.
+  core::InstallDesktopFacts(std::make_shared<GtkDesktopFacts>());
+  core::InstallMessageWait(std::make_shared<GLibMessageWait>());
+  core::InstallMessageBoxPresenter(std::make_shared<GtkMessageBox>());
+  // The presenter is the process's one, never destroyed: the slot holds it without owning it.
+  core::InstallWindowObserver(std::shared_ptr<core::WindowObserver>(std::shared_ptr<void>(), &WindowPresenter::Instance()));
+  core::InstallSizeLoop(std::make_shared<GtkSizeLoop>());
   core::InstallBrowserEngine(std::make_shared<WebKitBrowserEngine>());
   installed = true;
   return true;

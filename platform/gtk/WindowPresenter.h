@@ -17,7 +17,7 @@ namespace gtkui {
 
 class TopLevelWindow;
 
-class WindowPresenter : public WindowObserver {
+class WindowPresenter : public core::WindowObserver {
  public:
   static WindowPresenter& Instance();
 

@@ -145,6 +145,5 @@ BOOL ProfileFile::WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, L
 }
 
 void InstallProfileFiles() {
-  static ProfileFile files;
-  InstallProfileStore(&files);
+  core::InstallProfileStore(std::make_shared<ProfileFile>());
 }

@@ -7,7 +7,7 @@
 
 #include "core/kernel/ProfileStore.h"
 
-class ProfileFile : public ProfileStore {
+class ProfileFile : public core::ProfileStore {
  public:
   std::optional<std::u16string> ReadString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry) override;
   BOOL WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, LPCWSTR value) override;

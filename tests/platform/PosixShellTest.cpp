@@ -35,7 +35,7 @@ struct ShownBox {
   UINT type = 0;
 };
 
-class RecordingPresenter : public MessageBoxPresenter {
+class RecordingPresenter : public core::MessageBoxPresenter {
  public:
   int ShowMessageBox(HWND, const std::u16string& text, const std::u16string& caption, UINT type) override {
     boxes.push_back(ShownBox{caption, text, type});
@@ -195,12 +195,12 @@ class PosixShellTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    previous_ = InstallMessageBoxPresenter(&presenter_);
+    previous_ = core::InstallMessageBoxPresenter(presenter_);
     const char* path = std::getenv("PATH");
     path_ = path ? path : "";
   }
   void TearDown() override {
-    InstallMessageBoxPresenter(previous_);
+    core::InstallMessageBoxPresenter(previous_);
     ::setenv("PATH", path_.c_str(), 1);
   }
 
@@ -227,8 +227,8 @@ class PosixShellTest : public ::testing::Test {
   static fs::path* root_;
   static fs::path* prefix_;
   static std::map<std::string, std::optional<std::string>>* saved_;
-  RecordingPresenter presenter_;
-  MessageBoxPresenter* previous_ = nullptr;
+  const std::shared_ptr<RecordingPresenter> presenter_ = std::make_shared<RecordingPresenter>();
+  std::shared_ptr<core::MessageBoxPresenter> previous_;
   std::string path_;
 };
 
@@ -258,7 +258,7 @@ TEST_F(PosixShellTest, OpensFoldersDocumentsAndAddressesWithTheDefaultApplicatio
     EXPECT_GT(Shell(c.file, c.verb), 32);
     EXPECT_TRUE(WaitForLine(*root_ / "opened.log", c.opened)) << Lines(*root_ / "opened.log");
   }
-  EXPECT_TRUE(presenter_.boxes.empty());
+  EXPECT_TRUE(presenter_->boxes.empty());
 }
 
 TEST_F(PosixShellTest, RunsAProgramDirectlyInItsWorkingFolderWithoutWaitingForIt) {
@@ -278,12 +278,12 @@ TEST_F(PosixShellTest, RunsAProgramDirectlyInItsWorkingFolderWithoutWaitingForIt
   ASSERT_GT(Shell(u"C:\\tools\\a;b $(x).sh", nullptr, nullptr, u"C:\\Guide"), 32);
   EXPECT_TRUE(WaitForLine(*root_ / "ran.log", program + "|" + Host("Guide").string() + "|[]"))
       << Lines(*root_ / "ran.log");
-  EXPECT_TRUE(presenter_.boxes.empty());
+  EXPECT_TRUE(presenter_->boxes.empty());
   SetLastError(0);
   EXPECT_EQ(SE_ERR_PNF, Shell(u"C:\\tools\\a;b $(x).sh", nullptr, nullptr, u"C:\\Nowhere"));
   EXPECT_EQ(DWORD{ERROR_PATH_NOT_FOUND}, GetLastError());
-  ASSERT_EQ(1u, presenter_.boxes.size());
-  EXPECT_NE(std::string::npos, Utf8(presenter_.boxes[0].text).find("C:\\Nowhere")) << Utf8(presenter_.boxes[0].text);
+  ASSERT_EQ(1u, presenter_->boxes.size());
+  EXPECT_NE(std::string::npos, Utf8(presenter_->boxes[0].text).find("C:\\Nowhere")) << Utf8(presenter_->boxes[0].text);
 }
 
 TEST_F(PosixShellTest, RunsWindowsProgramsThroughWineOnTheSamePrefix) {
@@ -303,7 +303,7 @@ TEST_F(PosixShellTest, RunsWindowsProgramsThroughWineOnTheSamePrefix) {
     EXPECT_GT(Shell(c.file), 32);
     EXPECT_TRUE(WaitForLine(*root_ / "wine.log", c.recorded)) << Lines(*root_ / "wine.log");
   }
-  EXPECT_TRUE(presenter_.boxes.empty());
+  EXPECT_TRUE(presenter_->boxes.empty());
 }
 
 TEST_F(PosixShellTest, WithoutWineAWindowsProgramIsRefusedWithAReason) {
@@ -312,8 +312,8 @@ TEST_F(PosixShellTest, WithoutWineAWindowsProgramIsRefusedWithAReason) {
   SetLastError(0);
   EXPECT_EQ(SE_ERR_NOASSOC, Shell(u"C:\\Setup\\setup.exe"));
   EXPECT_EQ(DWORD{ERROR_NO_ASSOCIATION}, GetLastError());
-  ASSERT_EQ(1u, presenter_.boxes.size());
-  const ShownBox& box = presenter_.boxes[0];
+  ASSERT_EQ(1u, presenter_->boxes.size());
+  const ShownBox& box = presenter_->boxes[0];
   EXPECT_EQ(u"setup.exe", box.caption);
   EXPECT_EQ(UINT{MB_ICONERROR}, box.type & MB_ICONMASK);
   EXPECT_NE(std::string::npos, Utf8(box.text).find("wine is not installed")) << Utf8(box.text);
@@ -349,14 +349,14 @@ TEST_F(PosixShellTest, RefusesWhatItCannotOpenAndSaysWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf8(c.file));
-    presenter_.boxes.clear();
+    presenter_->boxes.clear();
     SetLastError(0);
     EXPECT_EQ(c.result, Shell(c.file, c.verb));
     EXPECT_EQ(c.error, GetLastError());
-    ASSERT_EQ(1u, presenter_.boxes.size());
-    EXPECT_EQ(c.caption, Utf8(presenter_.boxes[0].caption));
-    EXPECT_EQ(UINT{MB_ICONERROR}, presenter_.boxes[0].type & MB_ICONMASK);
-    EXPECT_NE(std::string::npos, Utf8(presenter_.boxes[0].text).find(c.said)) << Utf8(presenter_.boxes[0].text);
+    ASSERT_EQ(1u, presenter_->boxes.size());
+    EXPECT_EQ(c.caption, Utf8(presenter_->boxes[0].caption));
+    EXPECT_EQ(UINT{MB_ICONERROR}, presenter_->boxes[0].type & MB_ICONMASK);
+    EXPECT_NE(std::string::npos, Utf8(presenter_->boxes[0].text).find(c.said)) << Utf8(presenter_->boxes[0].text);
   }
 }
 
@@ -370,11 +370,11 @@ TEST_F(PosixShellTest, AFileItMayNotReadOrRunIsDenied) {
     EXPECT_EQ(SE_ERR_ACCESSDENIED, Shell(file));
     EXPECT_EQ(DWORD{ERROR_ACCESS_DENIED}, GetLastError());
   }
-  EXPECT_EQ(2u, presenter_.boxes.size());
+  EXPECT_EQ(2u, presenter_->boxes.size());
 }
 
 TEST_F(PosixShellTest, HeadlessTheReasonIsOneLineOnStandardError) {
-  InstallMessageBoxPresenter(nullptr);
+  core::InstallMessageBoxPresenter(nullptr);
   ::testing::internal::CaptureStderr();
   const INT_PTR result = Shell(u"C:\\Guide\\missing.html");
   const std::string written = ::testing::internal::GetCapturedStderr();
@@ -391,8 +391,8 @@ TEST_F(PosixShellTest, LongNamesAreCutInTheMessage) {
   const std::u16string name = std::u16string(299, u'a') + clef + std::u16string(1 << 20, u'b');
   const std::u16string file = u"C:\\" + name;
   EXPECT_LE(Shell(file.c_str()), 32);  // the name is too long for the host's file system
-  ASSERT_EQ(1u, presenter_.boxes.size());
-  const ShownBox& box = presenter_.boxes[0];
+  ASSERT_EQ(1u, presenter_->boxes.size());
+  const ShownBox& box = presenter_->boxes[0];
   const std::u16string cut = std::u16string(299, u'a') + clef + u"\u2026";
   EXPECT_EQ(cut, box.caption);
   // "C:\" and 297 letters are the 300 characters; the pair is not split.

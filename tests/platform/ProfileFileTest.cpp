@@ -27,7 +27,7 @@ class ProfileFileTest : public ::testing::Test {
     setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
   }
   void TearDown() override {
-    InstallProfileStore(nullptr);
+    core::InstallProfileStore(nullptr);
     if (hadOld_)
       setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
     else

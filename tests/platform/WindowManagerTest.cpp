@@ -305,19 +305,23 @@ TEST_F(WindowManagerTest, UserSizingStopsAtTheTrackingLimitAndKeepsTheOppositeEd
   EXPECT_EQ(sequence[0].second, static_cast<UINT>(WM_ENTERSIZEMOVE));
   EXPECT_EQ(sequence[2].second, static_cast<UINT>(WM_EXITSIZEMOVE));
   // A size grip's click asks its top-level window for the sizing loop from the lower right.
-  static HWND askedWindow;
-  static UINT askedEdge;
-  const SizeLoopHandler previous = SetSizeLoopHandler([](HWND window, UINT edge) {
-    askedWindow = window;
-    askedEdge = edge;
-  });
+  struct AskedLoop : core::SizeLoop {
+    void Run(HWND window, UINT edge) override {
+      askedWindow = window;
+      askedEdge = edge;
+    }
+    HWND askedWindow = nullptr;
+    UINT askedEdge = 0;
+  };
+  const auto asked = std::make_shared<AskedLoop>();
+  const std::shared_ptr<core::SizeLoop> previous = core::InstallSizeLoop(asked);
   HWND child = Make(WS_CHILD | WS_VISIBLE, {0, 0, 100, 100}, w, 1);
   HWND grip = CreateWindowExW(0, u"ScrollBar", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 80, 80, 17, 17, child,
                               nullptr, nullptr, nullptr);
   SendMessageW(grip, WM_LBUTTONDOWN, 0, 0);
-  SetSizeLoopHandler(previous);
-  EXPECT_EQ(askedWindow, w);
-  EXPECT_EQ(askedEdge, static_cast<UINT>(WMSZ_BOTTOMRIGHT));
+  core::InstallSizeLoop(previous);
+  EXPECT_EQ(asked->askedWindow, w);
+  EXPECT_EQ(asked->askedEdge, static_cast<UINT>(WMSZ_BOTTOMRIGHT));
 }
 
 TEST_F(WindowManagerTest, PointsMapBetweenNestedClientAreas) {
@@ -420,7 +424,7 @@ TEST_F(WindowManagerTest, FocusAndEnablingFollowTheWindows) {
 }
 
 TEST_F(WindowManagerTest, TheObserverLearnsOfEachChangeAfterItIsMade) {
-  struct Log : WindowObserver {
+  struct Log : core::WindowObserver {
     std::vector<std::pair<std::string, HWND>> events;
     void WindowCreated(HWND w) override { events.emplace_back("created", w); }
     void WindowDestroying(HWND w) override { events.emplace_back(IsWindow(w) ? "destroying" : "gone", w); }
@@ -432,8 +436,10 @@ TEST_F(WindowManagerTest, TheObserverLearnsOfEachChangeAfterItIsMade) {
     void WindowVisibilityChanged(HWND w, bool visible) override { events.emplace_back(visible ? "shown" : "hidden", w); }
     void WindowTextChanged(HWND w) override { events.emplace_back("text", w); }
     void WindowIconChanged(HWND w) override { events.emplace_back("icon", w); }
-  } log;
-  WindowObserver* previous = InstallWindowObserver(&log);
+  };
+  const auto observer = std::make_shared<Log>();
+  const Log& log = *observer;
+  const std::shared_ptr<core::WindowObserver> previous = core::InstallWindowObserver(observer);
   HWND top = Make(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
   HWND child = Make(WS_CHILD, {0, 0, 10, 10}, top, 1);
   MoveWindow(child, 5, 5, 10, 10, TRUE);
@@ -445,7 +451,7 @@ TEST_F(WindowManagerTest, TheObserverLearnsOfEachChangeAfterItIsMade) {
   SetWindowTextW(top, u"t");
   SendMessageW(top, WM_SETICON, ICON_BIG, 0);
   DestroyWindow(top);
-  InstallWindowObserver(previous);
+  core::InstallWindowObserver(previous);
   const std::vector<std::pair<std::string, HWND>> expected{
       {"created", top},  {"shown", top}, {"created", child},    {"moved to 5,5,15,15", child}, {"moved to 5,5,25,25", child},
       {"shown", child},  {"text", top},  {"icon", top},         {"destroying", child}, {"destroying", top}};

@@ -140,8 +140,8 @@ TEST_F(ResizableDialogTest, GripSitsInTheCornerBelowTheControls) {
 
   const RECT c = ClientRectOf(dialog_.m_hWnd);
   const RECT g = RectInParent(grip_);
-  const int cx = CurrentDesktopFacts().ScrollBarWidth();
-  const int cy = CurrentDesktopFacts().ScrollBarHeight();
+  const int cx = core::CurrentDesktopFacts()->ScrollBarWidth();
+  const int cy = core::CurrentDesktopFacts()->ScrollBarHeight();
   EXPECT_EQ(g.left, c.right - cx);
   EXPECT_EQ(g.top, c.bottom - cy);
   EXPECT_EQ(Width(g), cx);
@@ -259,7 +259,7 @@ TEST_F(ResizableDialogTest, FontFollowsTheSystemVersion) {
   LOGFONTW logFont{};
   ASSERT_NE(::GetObjectW(font, sizeof logFont, &logFont), 0);
   const std::u16string_view expected =
-      IsOSVersionAtLeast(6, 0, 0) ? CurrentDesktopFacts().MessageFont().lfFaceName : u"MS Shell Dlg";
+      IsOSVersionAtLeast(6, 0, 0) ? core::CurrentDesktopFacts()->MessageFont().lfFaceName : u"MS Shell Dlg";
   EXPECT_EQ(std::u16string_view(logFont.lfFaceName), expected);
 }
 

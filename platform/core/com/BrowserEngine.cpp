@@ -1,28 +1,18 @@
 // The installed browser engine.
 #include "core/com/BrowserEngine.h"
 
-#include <mutex>
+#include "core/kernel/InstalledService.h"
 
 namespace core {
 
 namespace {
-std::mutex engineLock;
-std::shared_ptr<BrowserEngine>& Installed() {
-  static std::shared_ptr<BrowserEngine> engine;
-  return engine;
-}
+InstalledService<BrowserEngine> installedEngine;
 }  // namespace
 
 void BrowserEngine::SetCommandPrefixes(const std::vector<std::u16string>&) {}
 
-void InstallBrowserEngine(std::shared_ptr<BrowserEngine> engine) {
-  std::lock_guard<std::mutex> guard(engineLock);
-  Installed() = std::move(engine);
-}
+void InstallBrowserEngine(std::shared_ptr<BrowserEngine> engine) { installedEngine.Install(std::move(engine)); }
 
-std::shared_ptr<BrowserEngine> CurrentBrowserEngine() {
-  std::lock_guard<std::mutex> guard(engineLock);
-  return Installed();
-}
+std::shared_ptr<BrowserEngine> CurrentBrowserEngine() { return installedEngine.Current(); }
 
 }  // namespace core

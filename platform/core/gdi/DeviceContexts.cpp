@@ -60,7 +60,7 @@ RECT Surface(const DeviceContext& dc) {
       return RECT{0, 0, 1, 1};
     case DeviceContext::Kind::Screen:
     default: {
-      const SIZE screen = CurrentDesktopFacts().ScreenSize();
+      const SIZE screen = core::CurrentDesktopFacts()->ScreenSize();
       return RECT{0, 0, screen.cx, screen.cy};
     }
   }
@@ -86,7 +86,7 @@ HDC AddForWindow(DeviceContext::Kind kind, HWND window) {
 // The font object that stands for the message font in a context that has had no other.
 HFONT StartingFont() {
   static const HFONT font = [] {
-    const LOGFONTW messageFont = CurrentDesktopFacts().MessageFont();
+    const LOGFONTW messageFont = core::CurrentDesktopFacts()->MessageFont();
     return CreateFontIndirectW(&messageFont);
   }();
   return font;
@@ -94,7 +94,7 @@ HFONT StartingFont() {
 
 LOGFONTW SelectedFont(const DeviceContext& dc) {
   const LOGFONTW* font = dc.font != nullptr ? FontOf(dc.font) : nullptr;
-  return font != nullptr ? *font : CurrentDesktopFacts().MessageFont();
+  return font != nullptr ? *font : core::CurrentDesktopFacts()->MessageFont();
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
     return FALSE;
   }
   const LOGFONTW font = SelectedFont(*context);
-  const FontMetrics measured = CurrentDesktopFacts().MeasureFont(font);
+  const core::FontMetrics measured = core::CurrentDesktopFacts()->MeasureFont(font);
   *metrics = TEXTMETRICW{};
   metrics->tmHeight = measured.height;
   metrics->tmAveCharWidth = measured.averageCharWidth;
@@ -137,7 +137,7 @@ BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const FontMetrics measured = CurrentDesktopFacts().MeasureFont(SelectedFont(*context));
+  const core::FontMetrics measured = core::CurrentDesktopFacts()->MeasureFont(SelectedFont(*context));
   *size = SIZE{count * measured.averageCharWidth, measured.height};
   return TRUE;
 }
@@ -167,7 +167,8 @@ HWND WindowFromDC(HDC dc) {
 
 int GetDeviceCaps(HDC dc, int index) {
   if (FindOrFail(dc) == nullptr) return 0;
-  const DesktopFacts& facts = CurrentDesktopFacts();
+  const std::shared_ptr<const core::DesktopFacts> held = core::CurrentDesktopFacts();
+  const core::DesktopFacts& facts = *held;
   switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY: return facts.Dpi();

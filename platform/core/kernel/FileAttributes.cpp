@@ -10,7 +10,7 @@
 namespace core {
 
 namespace {
-InstalledService<FileAttributeSource> installedSource;
+InstalledService<const FileAttributeSource> installedSource;
 
 std::shared_ptr<const FileAttributeSource> CurrentSource() { return installedSource.Current(); }
 }  // namespace

@@ -14,7 +14,7 @@
 namespace core {
 
 namespace {
-InstalledService<FileVersionSource> installedSource;
+InstalledService<const FileVersionSource> installedSource;
 
 std::shared_ptr<const FileVersionSource> CurrentSource() { return installedSource.Current(); }
 

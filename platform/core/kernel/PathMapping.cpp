@@ -5,7 +5,7 @@
 namespace core {
 
 namespace {
-InstalledService<PathMapping> installedMapping;
+InstalledService<const PathMapping> installedMapping;
 }  // namespace
 
 void InstallPathMapping(std::shared_ptr<const PathMapping> mapping) {

@@ -20,7 +20,7 @@ DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpD
     SetLastError(ERROR_NOT_SUPPORTED);
     return 0;
   }
-  std::optional<std::u16string> value = CurrentProfileStore().ReadString(lpFileName, lpAppName, lpKeyName);
+  std::optional<std::u16string> value = core::CurrentProfileStore()->ReadString(lpFileName, lpAppName, lpKeyName);
   if (!value.has_value()) {
     value.emplace(lpDefault != nullptr ? lpDefault : u"");
     // The system strips the default's trailing blanks.
@@ -37,5 +37,5 @@ BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lp
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  return CurrentProfileStore().WriteString(lpFileName, lpAppName, lpKeyName, lpString);
+  return core::CurrentProfileStore()->WriteString(lpFileName, lpAppName, lpKeyName, lpString);
 }

@@ -2,11 +2,13 @@
 // installs no store of its own.
 #include "core/kernel/ProfileStore.h"
 
-#include <atomic>
 #include <map>
 #include <mutex>
 
 #include "core/kernel/CaseInsensitiveText.h"
+#include "core/kernel/InstalledService.h"
+
+namespace core {
 
 namespace {
 
@@ -49,18 +51,14 @@ class MemoryProfileStore : public ProfileStore {
   std::map<std::pair<std::u16string, std::u16string>, std::map<std::u16string, std::u16string>> values_;
 };
 
-std::atomic<ProfileStore*> installed{nullptr};
-
-MemoryProfileStore& DefaultStore() {
-  static MemoryProfileStore store;
-  return store;
-}
+InstalledService<ProfileStore> installedStore;
 
 }  // namespace
 
-ProfileStore& CurrentProfileStore() {
-  ProfileStore* store = installed.load();
-  return store != nullptr ? *store : DefaultStore();
+std::shared_ptr<ProfileStore> CurrentProfileStore() { return installedStore.CurrentOrDefault<MemoryProfileStore>(); }
+
+std::shared_ptr<ProfileStore> InstallProfileStore(std::shared_ptr<ProfileStore> store) {
+  return installedStore.Install(std::move(store));
 }
 
-void InstallProfileStore(ProfileStore* store) { installed.store(store); }
+}  // namespace core

@@ -2,10 +2,13 @@
 // default store is in memory (for tests); platform/posix installs a file per profile.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include <windows.h>
+
+namespace core {
 
 class ProfileStore {
  public:
@@ -17,7 +20,9 @@ class ProfileStore {
   virtual BOOL WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, LPCWSTR value) = 0;
 };
 
-// The store in force; installing null goes back to core's in-memory store. The installed
-// object must outlive its use.
-ProfileStore& CurrentProfileStore();
-void InstallProfileStore(ProfileStore* store);
+// The store in force, core's in-memory store while none is installed.
+std::shared_ptr<ProfileStore> CurrentProfileStore();
+// Answers the store it replaces; null goes back to core's in-memory store.
+std::shared_ptr<ProfileStore> InstallProfileStore(std::shared_ptr<ProfileStore> store);
+
+}  // namespace core

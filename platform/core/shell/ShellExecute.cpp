@@ -9,7 +9,7 @@
 namespace core {
 
 namespace {
-InstalledService<ShellService> installedShell;
+InstalledService<const ShellService> installedShell;
 
 std::optional<std::u16string_view> OptionalText(LPCWSTR text) {
   if (text == nullptr) return std::nullopt;

@@ -100,7 +100,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
       return HitTest(*window, lParam);
     case WM_SETTEXT:
       window->text = lParam != 0 ? std::u16string(reinterpret_cast<LPCWSTR>(lParam)) : std::u16string();
-      if (WindowObserver* observer = CurrentWindowObserver()) observer->WindowTextChanged(handle);
+      if (const std::shared_ptr<core::WindowObserver> observer = core::CurrentWindowObserver()) observer->WindowTextChanged(handle);
       return TRUE;
     case WM_GETTEXT:
       return CopyText(*window, wParam, lParam);
@@ -115,7 +115,7 @@ LRESULT DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
       HICON& slot = wParam == ICON_BIG ? window->bigIcon : window->smallIcon;
       const HICON previous = slot;
       slot = reinterpret_cast<HICON>(lParam);
-      if (WindowObserver* observer = CurrentWindowObserver()) observer->WindowIconChanged(handle);
+      if (const std::shared_ptr<core::WindowObserver> observer = core::CurrentWindowObserver()) observer->WindowIconChanged(handle);
       return reinterpret_cast<LRESULT>(previous);
     }
     case WM_GETICON:

@@ -1,8 +1,8 @@
 #include "core/user/DesktopFacts.h"
 
-#include <atomic>
 #include <vector>
 
+#include "core/kernel/InstalledService.h"
 #include "winbase.h"
 
 FixedDesktopFacts::FixedDesktopFacts()
@@ -20,28 +20,35 @@ void FixedDesktopFacts::SetMessageFont(const char16_t* face, LONG height) {
   messageFont.lfFaceName[i] = 0;
 }
 
-FontMetrics FixedDesktopFacts::MeasureFont(const LOGFONTW& font) const {
+core::FontMetrics FixedDesktopFacts::MeasureFont(const LOGFONTW& font) const {
   // A positive height is the cell's height, a negative one the characters' height; this
   // desktop's fonts have no internal leading, so both give the same size.
   const LONG pixels = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight == 0 ? 11 : font.lfHeight;
-  return FontMetrics{MulDiv(pixels, 6, 11), MulDiv(pixels, 13, 11)};
+  return core::FontMetrics{MulDiv(pixels, 6, 11), MulDiv(pixels, 13, 11)};
 }
 
 namespace {
-std::atomic<const DesktopFacts*> installed{nullptr};
+
+core::InstalledService<const core::DesktopFacts> installedFacts;
+
+// Made on first use and never torn down, like the slot that may hand it out.
+const std::shared_ptr<FixedDesktopFacts>& DefaultFacts() {
+  static const auto* const facts = new std::shared_ptr<FixedDesktopFacts>(std::make_shared<FixedDesktopFacts>());
+  return *facts;
 }
 
-FixedDesktopFacts& DefaultDesktopFacts() {
-  static FixedDesktopFacts facts;
-  return facts;
+}  // namespace
+
+FixedDesktopFacts& DefaultDesktopFacts() { return *DefaultFacts(); }
+
+std::shared_ptr<const core::DesktopFacts> core::CurrentDesktopFacts() {
+  if (std::shared_ptr<const DesktopFacts> facts = installedFacts.Current()) return facts;
+  return DefaultFacts();
 }
 
-const DesktopFacts& CurrentDesktopFacts() {
-  const DesktopFacts* facts = installed.load();
-  return facts != nullptr ? *facts : DefaultDesktopFacts();
+std::shared_ptr<const core::DesktopFacts> core::InstallDesktopFacts(std::shared_ptr<const DesktopFacts> facts) {
+  return installedFacts.Install(std::move(facts));
 }
-
-void InstallDesktopFacts(const DesktopFacts* facts) { installed.store(facts); }
 
 void BroadcastSettingChange(UINT action, LPCWSTR section) {
   // A snapshot, so that a window may come or go while it is told.

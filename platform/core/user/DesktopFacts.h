@@ -4,7 +4,11 @@
 // installs the real facts at start-up.
 #pragma once
 
+#include <memory>
+
 #include <windows.h>
+
+namespace core {
 
 struct FontMetrics {
   LONG averageCharWidth;  // of the letters A-Z and a-z, rounded as the dialog manager does
@@ -25,11 +29,18 @@ class DesktopFacts {
   virtual FontMetrics MeasureFont(const LOGFONTW& font) const = 0;
 };
 
+// The facts in force, core's own fixed desktop while none are installed.
+std::shared_ptr<const DesktopFacts> CurrentDesktopFacts();
+// Answers the facts it replaces; null goes back to core's own fixed desktop.
+std::shared_ptr<const DesktopFacts> InstallDesktopFacts(std::shared_ptr<const DesktopFacts> facts);
+
+}  // namespace core
+
 // A desktop whose facts are plain fields. The defaults: 96 dots per inch, a 1920 x 1080
 // screen with a 40-pixel task bar at the bottom, 17-pixel scroll bars, "Segoe UI" at -12 as
 // the message font, and characters 6/11 of the font's pixel height wide and 13/11 high (so
 // 8 points at 96 dots per inch, 11 pixels, give the classic 6 x 13 dialog base units).
-class FixedDesktopFacts : public DesktopFacts {
+class FixedDesktopFacts : public core::DesktopFacts {
  public:
   FixedDesktopFacts();
   LOGFONTW MessageFont() const override { return messageFont; }
@@ -38,7 +49,7 @@ class FixedDesktopFacts : public DesktopFacts {
   RECT WorkArea() const override { return workArea; }
   int ScrollBarWidth() const override { return scrollBarWidth; }
   int ScrollBarHeight() const override { return scrollBarHeight; }
-  FontMetrics MeasureFont(const LOGFONTW& font) const override;
+  core::FontMetrics MeasureFont(const LOGFONTW& font) const override;
 
   // Sets the message font's face (truncated to 31 units) and pixel height.
   void SetMessageFont(const char16_t* face, LONG height);
@@ -51,10 +62,6 @@ class FixedDesktopFacts : public DesktopFacts {
   int scrollBarHeight;
 };
 
-// The facts in force. Installing null goes back to core's own fixed desktop. The installed
-// object must outlive its use; the caller keeps it.
-const DesktopFacts& CurrentDesktopFacts();
-void InstallDesktopFacts(const DesktopFacts* facts);
 // Core's own fixed desktop, which tests may change.
 FixedDesktopFacts& DefaultDesktopFacts();
 

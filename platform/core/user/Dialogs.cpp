@@ -42,9 +42,9 @@ DLGPROC DialogProcedureOf(HWND dialog) {
 }
 
 LOGFONTW TemplateFont(const DialogDescription& d) {
-  if (d.pointSize == 0x7FFF) return CurrentDesktopFacts().MessageFont();
+  if (d.pointSize == 0x7FFF) return core::CurrentDesktopFacts()->MessageFont();
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(d.pointSize, CurrentDesktopFacts().Dpi(), 72);
+  font.lfHeight = -MulDiv(d.pointSize, core::CurrentDesktopFacts()->Dpi(), 72);
   font.lfWeight = d.extended ? d.weight : FW_NORMAL;
   font.lfItalic = d.extended ? d.italic : 0;
   font.lfCharSet = d.extended ? d.charSet : DEFAULT_CHARSET;
@@ -68,7 +68,7 @@ const char16_t* ClassNameOfOrdinal(WORD ordinal) {
 
 // Keeps a top-level dialog on the work area, as the dialog manager does.
 void KeepOnWorkArea(RECT& r) {
-  const RECT work = CurrentDesktopFacts().WorkArea();
+  const RECT work = core::CurrentDesktopFacts()->WorkArea();
   if (r.right > work.right) OffsetRect(&r, work.right - r.right, 0);
   if (r.bottom > work.bottom) OffsetRect(&r, 0, work.bottom - r.bottom);
   if (r.left < work.left) OffsetRect(&r, work.left - r.left, 0);
@@ -86,7 +86,7 @@ RECT DialogRect(const DialogDescription& d, DWORD style, DWORD exStyle, const Di
     return r;
   }
   if (style & (DS_CENTER | DS_CENTERMOUSE)) {
-    RECT area = CurrentDesktopFacts().WorkArea();
+    RECT area = core::CurrentDesktopFacts()->WorkArea();
     if (owner != nullptr) GetWindowRect(owner, &area);
     OffsetRect(&r, area.left + ((area.right - area.left) - (r.right - r.left)) / 2,
                area.top + ((area.bottom - area.top) - (r.bottom - r.top)) / 2);
@@ -164,14 +164,14 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
   auto state = std::make_shared<DialogState>();
   if (d.hasFont) {
     const LOGFONTW logFont = TemplateFont(d);
-    const FontMetrics metrics = CurrentDesktopFacts().MeasureFont(logFont);
+    const core::FontMetrics metrics = core::CurrentDesktopFacts()->MeasureFont(logFont);
     state->baseX = metrics.averageCharWidth;
     state->baseY = metrics.height;
     state->font = CreateFontIndirectW(&logFont);
     state->ownsFont = true;
   } else {
-    state->baseX = MulDiv(kSystemBaseX, CurrentDesktopFacts().Dpi(), 96);
-    state->baseY = MulDiv(kSystemBaseY, CurrentDesktopFacts().Dpi(), 96);
+    state->baseX = MulDiv(kSystemBaseX, core::CurrentDesktopFacts()->Dpi(), 96);
+    state->baseY = MulDiv(kSystemBaseY, core::CurrentDesktopFacts()->Dpi(), 96);
   }
   const HWND owner = (style & WS_CHILD) ? nullptr : parent;
   const RECT r = DialogRect(d, style, exStyle, *state, owner);
@@ -319,6 +319,6 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect) {
 }
 
 LONG GetDialogBaseUnits() {
-  const int dpi = CurrentDesktopFacts().Dpi();
+  const int dpi = core::CurrentDesktopFacts()->Dpi();
   return MAKELONG(MulDiv(kSystemBaseX, dpi, 96), MulDiv(kSystemBaseY, dpi, 96));
 }

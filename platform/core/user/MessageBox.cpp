@@ -1,10 +1,12 @@
 // MessageBoxW over the installed presenter.
 #include "core/user/MessageBoxPresenter.h"
 
-#include <atomic>
 #include <cstdio>
 
+#include "core/kernel/InstalledService.h"
 #include "core/kernel/UtfCodec.h"
+
+namespace core {
 
 namespace {
 
@@ -18,8 +20,7 @@ class HeadlessPresenter : public MessageBoxPresenter {
   }
 };
 
-HeadlessPresenter headless;
-std::atomic<MessageBoxPresenter*> installed{nullptr};
+InstalledService<MessageBoxPresenter> installedPresenter;
 
 }  // namespace
 
@@ -35,13 +36,15 @@ std::string MessageBoxLine(const std::u16string& text, const std::u16string& cap
   return Utf::LenientUtf8(line);
 }
 
-MessageBoxPresenter* InstallMessageBoxPresenter(MessageBoxPresenter* presenter) {
-  return installed.exchange(presenter);
+std::shared_ptr<MessageBoxPresenter> InstallMessageBoxPresenter(std::shared_ptr<MessageBoxPresenter> presenter) {
+  return installedPresenter.Install(std::move(presenter));
 }
 
+}  // namespace core
+
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-  MessageBoxPresenter* presenter = installed.load();
-  if (presenter == nullptr) presenter = &headless;
+  const std::shared_ptr<core::MessageBoxPresenter> presenter =
+      core::installedPresenter.CurrentOrDefault<core::HeadlessPresenter>();
   std::u16string body = text != nullptr ? std::u16string(text) : std::u16string();
   std::u16string title = caption != nullptr ? std::u16string(caption) : std::u16string(u"Error");
   return presenter->ShowMessageBox(owner, body, title, type);

@@ -2,9 +2,12 @@
 // and answers the box's default button; the GTK presenter installs a real dialog.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include <windows.h>
+
+namespace core {
 
 class MessageBoxPresenter {
  public:
@@ -22,6 +25,7 @@ std::string MessageBoxLine(const std::u16string& text, const std::u16string& cap
 // box, IDOK otherwise).
 int UnattendedMessageBoxAnswer(UINT type);
 
-// Answers the presenter it replaces; null goes back to the headless one. The object must
-// outlive its installation.
-MessageBoxPresenter* InstallMessageBoxPresenter(MessageBoxPresenter* presenter);
+// Answers the presenter it replaces; null goes back to the headless one.
+std::shared_ptr<MessageBoxPresenter> InstallMessageBoxPresenter(std::shared_ptr<MessageBoxPresenter> presenter);
+
+}  // namespace core

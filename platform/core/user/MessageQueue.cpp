@@ -3,19 +3,19 @@
 #include "core/user/MessageWait.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 
+#include "core/kernel/InstalledService.h"
 #include "core/user/WindowManager.h"
 #include "errhandlingapi.h"
 #include "winerror.h"
 
 namespace {
 
-class BlockingWait : public MessageWait {
+class BlockingWait : public core::MessageWait {
  public:
   void WaitForMessage() override {
     std::unique_lock lock(mutex_);
@@ -48,17 +48,10 @@ Queue& TheQueue() {
   return queue;
 }
 
-BlockingWait& DefaultWait() {
-  static BlockingWait wait;
-  return wait;
-}
+core::InstalledService<core::MessageWait> installedWait;
 
-std::atomic<MessageWait*> installedWait{nullptr};
-
-MessageWait& Wait() {
-  MessageWait* wait = installedWait.load();
-  return wait != nullptr ? *wait : DefaultWait();
-}
+// Held for the whole wait, so that a wait replaced meanwhile stays alive until it returns.
+std::shared_ptr<core::MessageWait> Wait() { return installedWait.CurrentOrDefault<BlockingWait>(); }
 
 DWORD Now() {
   using namespace std::chrono;
@@ -92,7 +85,9 @@ bool Take(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
 
 }  // namespace
 
-void InstallMessageWait(MessageWait* wait) { installedWait.store(wait); }
+std::shared_ptr<core::MessageWait> core::InstallMessageWait(std::shared_ptr<MessageWait> wait) {
+  return installedWait.Install(std::move(wait));
+}
 
 void DiscardPostedMessages(HWND window) {
   Queue& queue = TheQueue();
@@ -118,7 +113,7 @@ BOOL PostMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     std::lock_guard lock(queue.mutex);
     queue.messages.push_back(MSG{handle, message, wParam, lParam, Now(), {0, 0}});
   }
-  Wait().MessagePosted();
+  Wait()->MessagePosted();
   return TRUE;
 }
 
@@ -129,7 +124,7 @@ void PostQuitMessage(int exitCode) {
     queue.quit = true;
     queue.exitCode = exitCode;
   }
-  Wait().MessagePosted();
+  Wait()->MessagePosted();
 }
 
 BOOL GetMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
@@ -137,7 +132,7 @@ BOOL GetMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;
   }
-  while (!Take(msg, window, filterMin, filterMax, true)) Wait().WaitForMessage();
+  while (!Take(msg, window, filterMin, filterMax, true)) Wait()->WaitForMessage();
   return msg->message != WM_QUIT;
 }
 

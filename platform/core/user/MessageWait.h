@@ -3,6 +3,10 @@
 // events come back as posted or sent messages.
 #pragma once
 
+#include <memory>
+
+namespace core {
+
 class MessageWait {
  public:
   virtual ~MessageWait() = default;
@@ -12,5 +16,7 @@ class MessageWait {
   virtual void MessagePosted() = 0;
 };
 
-// Installing null goes back to the blocking default. The object must outlive its use.
-void InstallMessageWait(MessageWait* wait);
+// Answers the wait it replaces; null goes back to the blocking default.
+std::shared_ptr<MessageWait> InstallMessageWait(std::shared_ptr<MessageWait> wait);
+
+}  // namespace core

@@ -10,7 +10,7 @@
 
 namespace {
 
-int Scaled(int pixelsAt96) { return MulDiv(pixelsAt96, CurrentDesktopFacts().Dpi(), 96); }
+int Scaled(int pixelsAt96) { return MulDiv(pixelsAt96, core::CurrentDesktopFacts()->Dpi(), 96); }
 
 int BorderWidth(DWORD style, DWORD exStyle) {
   int border = 0;
@@ -64,7 +64,8 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
 BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) { return AdjustWindowRectEx(rect, style, menu, 0); }
 
 int GetSystemMetrics(int index) {
-  const DesktopFacts& facts = CurrentDesktopFacts();
+  const std::shared_ptr<const core::DesktopFacts> held = core::CurrentDesktopFacts();
+  const core::DesktopFacts& facts = *held;
   const SIZE screen = facts.ScreenSize();
   const RECT work = facts.WorkArea();
   const int frame = Scaled(4) + Scaled(4);
@@ -114,7 +115,8 @@ int GetSystemMetrics(int index) {
 namespace {
 
 void FillNonClientMetrics(NONCLIENTMETRICSW* metrics, UINT size) {
-  const DesktopFacts& facts = CurrentDesktopFacts();
+  const std::shared_ptr<const core::DesktopFacts> held = core::CurrentDesktopFacts();
+  const core::DesktopFacts& facts = *held;
   NONCLIENTMETRICSW filled{};
   filled.cbSize = size;
   filled.iBorderWidth = 1;
@@ -157,7 +159,7 @@ BOOL SystemParametersInfoW(UINT action, UINT uiParam, LPVOID pvParam, UINT winIn
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
       }
-      *static_cast<RECT*>(pvParam) = CurrentDesktopFacts().WorkArea();
+      *static_cast<RECT*>(pvParam) = core::CurrentDesktopFacts()->WorkArea();
       return TRUE;
     }
     default:

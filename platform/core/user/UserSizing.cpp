@@ -1,24 +1,26 @@
 #include "core/user/UserSizing.h"
 
 #include <algorithm>
-#include <atomic>
 
+#include "core/kernel/InstalledService.h"
 #include "core/user/WindowManager.h"
 
 namespace {
 
-std::atomic<SizeLoopHandler> sizeLoopHandler{nullptr};
+core::InstalledService<core::SizeLoop> installedLoop;
 
 bool MovesLeftEdge(UINT edge) { return edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT; }
 bool MovesTopEdge(UINT edge) { return edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT; }
 
 }  // namespace
 
-SizeLoopHandler SetSizeLoopHandler(SizeLoopHandler handler) { return sizeLoopHandler.exchange(handler); }
+std::shared_ptr<core::SizeLoop> core::InstallSizeLoop(std::shared_ptr<SizeLoop> loop) {
+  return installedLoop.Install(std::move(loop));
+}
 
 // Used by DefWindowProcW for SC_SIZE.
 void RunSizeLoop(HWND window, UINT edge) {
-  if (SizeLoopHandler handler = sizeLoopHandler.load()) handler(window, edge);
+  if (const std::shared_ptr<core::SizeLoop> loop = installedLoop.Current()) loop->Run(window, edge);
 }
 
 BOOL SizeWindowByUser(HWND handle, UINT edge, RECT proposed) {

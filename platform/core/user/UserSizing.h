@@ -1,8 +1,10 @@
 // Sizing a window the way the user does it, for the presenter: a drag of a border or of a
 // size grip. The platform runs a sizing loop on WM_SYSCOMMAND SC_SIZE; headless, that command
-// goes to a handler the presenter installs (to start its own drag), and each step of the
+// goes to a sizing loop the presenter installs (to start its own drag), and each step of the
 // drag comes back through SizeWindowByUser.
 #pragma once
+
+#include <memory>
 
 #include <windows.h>
 
@@ -12,7 +14,17 @@
 // or is minimised or maximised.
 BOOL SizeWindowByUser(HWND window, UINT edge, RECT proposed);
 
-// Called for WM_SYSCOMMAND SC_SIZE with the window and the edge (0 when the command names
-// none). Answers the handler it replaces; null: the command does nothing.
-typedef void (*SizeLoopHandler)(HWND window, UINT edge);
-SizeLoopHandler SetSizeLoopHandler(SizeLoopHandler handler);
+namespace core {
+
+class SizeLoop {
+ public:
+  virtual ~SizeLoop() = default;
+  // Called for WM_SYSCOMMAND SC_SIZE with the window and the edge (0 when the command names
+  // none).
+  virtual void Run(HWND window, UINT edge) = 0;
+};
+
+// Answers the loop it replaces; null: the command does nothing.
+std::shared_ptr<SizeLoop> InstallSizeLoop(std::shared_ptr<SizeLoop> loop);
+
+}  // namespace core

@@ -77,7 +77,7 @@ void Free(HWND handle) {
   if ((window = FindWindowObject(handle)) == nullptr) return;
   // The children went without unlinking themselves (see below); those made meanwhile stay.
   std::erase_if(window->children, [](HWND child) { return FindWindowObject(child) == nullptr; });
-  if (WindowObserver* observer = CurrentWindowObserver()) observer->WindowDestroying(handle);
+  if (const std::shared_ptr<core::WindowObserver> observer = core::CurrentWindowObserver()) observer->WindowDestroying(handle);
   SendMessageW(handle, WM_NCDESTROY, 0, 0);
   if ((window = FindWindowObject(handle)) == nullptr) return;
   if (window->region != nullptr) {
@@ -235,7 +235,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   if ((window = FindWindowObject(handle)) == nullptr) return nullptr;
   if ((style & WS_CHILD) && !(exStyle & WS_EX_NOPARENTNOTIFY))
     SendMessageW(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, window->id), reinterpret_cast<LPARAM>(handle));
-  if (WindowObserver* observer = CurrentWindowObserver(); observer != nullptr && IsWindow(handle))
+  if (const std::shared_ptr<core::WindowObserver> observer = core::CurrentWindowObserver(); observer != nullptr && IsWindow(handle))
     observer->WindowCreated(handle);
   if (initiallyVisible && IsWindow(handle)) ShowWindow(handle, SW_SHOW);
   return IsWindow(handle) ? handle : nullptr;

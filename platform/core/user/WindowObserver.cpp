@@ -1,11 +1,17 @@
 #include "core/user/WindowObserver.h"
 
-#include <atomic>
+#include "core/kernel/InstalledService.h"
+
+namespace core {
 
 namespace {
-std::atomic<WindowObserver*> installed{nullptr};
+InstalledService<WindowObserver> installedObserver;
+}  // namespace
+
+std::shared_ptr<WindowObserver> InstallWindowObserver(std::shared_ptr<WindowObserver> observer) {
+  return installedObserver.Install(std::move(observer));
 }
 
-WindowObserver* InstallWindowObserver(WindowObserver* observer) { return installed.exchange(observer); }
+std::shared_ptr<WindowObserver> CurrentWindowObserver() { return installedObserver.Current(); }
 
-WindowObserver* CurrentWindowObserver() { return installed.load(); }
+}  // namespace core

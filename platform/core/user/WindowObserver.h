@@ -3,7 +3,11 @@
 // on the user-interface thread; with none installed nothing is told.
 #pragma once
 
+#include <memory>
+
 #include <windows.h>
+
+namespace core {
 
 class WindowObserver {
  public:
@@ -23,8 +27,9 @@ class WindowObserver {
   virtual void WindowIconChanged(HWND window) {}
 };
 
-// Answers the observer it replaces; null stops the notifications. The object must outlive its
-// installation.
-WindowObserver* InstallWindowObserver(WindowObserver* observer);
+// Answers the observer it replaces; null stops the notifications.
+std::shared_ptr<WindowObserver> InstallWindowObserver(std::shared_ptr<WindowObserver> observer);
 // The installed observer, or null.
-WindowObserver* CurrentWindowObserver();
+std::shared_ptr<WindowObserver> CurrentWindowObserver();
+
+}  // namespace core

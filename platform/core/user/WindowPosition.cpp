@@ -143,7 +143,7 @@ void ApplyMove(PendingMove& move) {
 
 void NotifyMove(PendingMove& move) {
   if (!move.valid || !move.changed || FindWindowObject(move.position.hwnd) == nullptr) return;
-  if (WindowObserver* observer = CurrentWindowObserver()) {
+  if (const std::shared_ptr<core::WindowObserver> observer = core::CurrentWindowObserver()) {
     const Window& window = *FindWindowObject(move.position.hwnd);
     if (move.moved) observer->WindowMoved(move.position.hwnd, WindowRectOnScreen(window));
     if (move.shownOrHidden) observer->WindowVisibilityChanged(move.position.hwnd, (window.style & WS_VISIBLE) != 0);
@@ -277,7 +277,7 @@ namespace {
 // Where a maximised window goes: its client area fills the work area (a child's, its
 // parent's client area), the border lying outside.
 MINMAXINFO DefaultMinMax(const Window& window) {
-  RECT area = CurrentDesktopFacts().WorkArea();
+  RECT area = core::CurrentDesktopFacts()->WorkArea();
   if (!IsTopLevel(window)) {
     if (const Window* parent = FindWindowObject(window.parent))
       area = RECT{0, 0, Width(parent->client), Height(parent->client)};
@@ -426,7 +426,7 @@ BOOL GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placement) {
   placement->ptMaxPosition = window->maxPosition;
   RECT normal = IsNormal(*window) ? window->rect : window->normalRect;
   if (IsTopLevel(*window) && !(window->exStyle & WS_EX_TOOLWINDOW)) {
-    const RECT work = CurrentDesktopFacts().WorkArea();
+    const RECT work = core::CurrentDesktopFacts()->WorkArea();
     OffsetRect(&normal, -work.left, -work.top);
   }
   placement->rcNormalPosition = normal;
@@ -442,7 +442,7 @@ BOOL SetWindowPlacement(HWND handle, const WINDOWPLACEMENT* placement) {
   }
   RECT normal = placement->rcNormalPosition;
   if (IsTopLevel(*window) && !(window->exStyle & WS_EX_TOOLWINDOW)) {
-    const RECT work = CurrentDesktopFacts().WorkArea();
+    const RECT work = core::CurrentDesktopFacts()->WorkArea();
     OffsetRect(&normal, work.left, work.top);
   }
   if (placement->flags & WPF_SETMINPOSITION) window->minPosition = placement->ptMinPosition;
