@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include <GuardedComCall.h>
+
 #include "app/GuideCommand.h"
 #include "app/GuidePageFailure.h"
 #include "app/LauncherMessage.h"
@@ -50,16 +52,14 @@ void CTsrRunvaneHtmlDlg::ShowGuide(UStringRef<UTF8> page) {
 
 void CTsrRunvaneHtmlDlg::OnNavigateError(LPDISPATCH dispatch, VARIANT* url, VARIANT*, VARIANT* statusCode,
                                          BOOL* cancel) {
-  try {
+  // The browser calls this directly; on a failure its own error page stays.
+  GuardedCall(ReportRequirementFailure, "guide load failure handled", [&] {
     if (guidePage_.empty() || (dispatch != nullptr && !IsTopLevelBrowser(dispatch))) return;
     const CopiedUString<UTF8> address = TranscodeU16ToU8(NavigationTargetOf(url));
     if (!NamesGuidePage(address.Ref(), guidePage_.Ref())) return;
     if (cancel != nullptr) *cancel = TRUE;
     ShowPageFailure(DescribeGuidePageLoadFailure(guidePage_.Ref(), StatusOf(statusCode)));
-  } catch (...) {
-    // The browser called us directly; its own error page stays.
-    ReportRequirementFailure(__FILE__, __LINE__, "guide load failure handled");
-  }
+  });
 }
 
 void CTsrRunvaneHtmlDlg::ShowPageFailure(CopiedUString<UTF8> message) {
@@ -75,25 +75,25 @@ void CTsrRunvaneHtmlDlg::ShowPageFailure(CopiedUString<UTF8> message) {
 
 void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
                                            VARIANT* postData, VARIANT* headers, BOOL* cancel) {
-  try {
+  // The browser calls this directly; nothing may leave towards it, and a link whose handling
+  // failed is not loaded either.
+  const bool handled = GuardedCall(ReportRequirementFailure, "guide link handled", false, [&] {
     const GuideCommand command = ReadGuideCommand(NavigationTargetOf(url));
     if (command.kind == GuideCommand::Load) {
       // The framework's standard handling; cancel stays as the browser set it.
       _OnBeforeNavigate2(dispatch, url, flags, targetFrame, postData, headers, cancel);
-      return;
+      return true;
     }
     // A command is never loaded as an address, whether or not it is carried out.
     *cancel = TRUE;
-    if (command.kind == GuideCommand::Refused || !MayIssueCommands(dispatch)) return;
+    if (command.kind == GuideCommand::Refused || !MayIssueCommands(dispatch)) return true;
     if (command.kind == GuideCommand::Open)
       OpenInShell(command);
     else
       EndMainDialog();
-  } catch (...) {
-    // The browser called us directly; nothing may leave towards it.
-    ReportRequirementFailure(__FILE__, __LINE__, "guide link handled");
-    *cancel = TRUE;
-  }
+    return true;
+  });
+  if (!handled && cancel != nullptr) *cancel = TRUE;
 }
 
 // m_strCurrentUrl would not do: the framework empties it at the start of every top-level

@@ -5,6 +5,19 @@
 #include "afxdhtml.h"
 #include "GuardedComCall.h"
 
+namespace {
+
+// Each question goes to the dialog, which is also told what the guard catches.
+template <class Call>
+HRESULT AskHandler(CDHtmlDialog* handler, Call&& call, std::source_location where = std::source_location::current()) {
+  const auto report = [handler](const char* file, int line, const char* expression) {
+    handler->ReportGuardedFailure(file, line, expression);
+  };
+  return GuardedComCall(report, "browser host question answered", std::forward<Call>(call), where);
+}
+
+}  // namespace
+
 CBrowserControlSite::CBrowserControlSite(COleControlContainer* container, CDHtmlDialog* handler)
     : COleControlSite(container), m_pHandler(handler) {}
 
@@ -23,63 +36,65 @@ STDMETHODIMP_(ULONG) CBrowserControlSite::Release() { return ExternalRelease(); 
 
 STDMETHODIMP CBrowserControlSite::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved,
                                                   IDispatch* pdispReserved) {
-  return GuardedComCall([&] { return m_pHandler->ShowContextMenu(dwID, ppt, pcmdtReserved, pdispReserved); });
+  return AskHandler(m_pHandler,
+                    [&] { return m_pHandler->ShowContextMenu(dwID, ppt, pcmdtReserved, pdispReserved); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetHostInfo(DOCHOSTUIINFO* pInfo) {
-  return GuardedComCall([&] { return m_pHandler->GetHostInfo(pInfo); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->GetHostInfo(pInfo); });
 }
 
 STDMETHODIMP CBrowserControlSite::ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject,
                                          IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
                                          IOleInPlaceUIWindow* pDoc) {
-  return GuardedComCall([&] { return m_pHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc); });
+  return AskHandler(m_pHandler,
+                    [&] { return m_pHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc); });
 }
 
 STDMETHODIMP CBrowserControlSite::HideUI() {
-  return GuardedComCall([&] { return m_pHandler->HideUI(); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->HideUI(); });
 }
 
 STDMETHODIMP CBrowserControlSite::UpdateUI() {
-  return GuardedComCall([&] { return m_pHandler->UpdateUI(); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->UpdateUI(); });
 }
 
 STDMETHODIMP CBrowserControlSite::EnableModeless(BOOL fEnable) {
-  return GuardedComCall([&] { return m_pHandler->EnableModeless(fEnable); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->EnableModeless(fEnable); });
 }
 
 STDMETHODIMP CBrowserControlSite::OnDocWindowActivate(BOOL fActivate) {
-  return GuardedComCall([&] { return m_pHandler->OnDocWindowActivate(fActivate); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->OnDocWindowActivate(fActivate); });
 }
 
 STDMETHODIMP CBrowserControlSite::OnFrameWindowActivate(BOOL fActivate) {
-  return GuardedComCall([&] { return m_pHandler->OnFrameWindowActivate(fActivate); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->OnFrameWindowActivate(fActivate); });
 }
 
 STDMETHODIMP CBrowserControlSite::ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow, BOOL fRameWindow) {
-  return GuardedComCall([&] { return m_pHandler->ResizeBorder(prcBorder, pUIWindow, fRameWindow); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->ResizeBorder(prcBorder, pUIWindow, fRameWindow); });
 }
 
 STDMETHODIMP CBrowserControlSite::TranslateAccelerator(LPMSG lpMsg, const GUID* pguidCmdGroup, DWORD nCmdID) {
-  return GuardedComCall([&] { return m_pHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetOptionKeyPath(LPOLESTR* pchKey, DWORD dw) {
-  return GuardedComCall([&] { return m_pHandler->GetOptionKeyPath(pchKey, dw); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->GetOptionKeyPath(pchKey, dw); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget) {
-  return GuardedComCall([&] { return m_pHandler->GetDropTarget(pDropTarget, ppDropTarget); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->GetDropTarget(pDropTarget, ppDropTarget); });
 }
 
 STDMETHODIMP CBrowserControlSite::GetExternal(IDispatch** ppDispatch) {
-  return GuardedComCall([&] { return m_pHandler->GetExternal(ppDispatch); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->GetExternal(ppDispatch); });
 }
 
 STDMETHODIMP CBrowserControlSite::TranslateUrl(DWORD dwTranslate, LPWSTR pchURLIn, LPWSTR* ppchURLOut) {
-  return GuardedComCall([&] { return m_pHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut); });
 }
 
 STDMETHODIMP CBrowserControlSite::FilterDataObject(IDataObject* pDO, IDataObject** ppDORet) {
-  return GuardedComCall([&] { return m_pHandler->FilterDataObject(pDO, ppDORet); });
+  return AskHandler(m_pHandler, [&] { return m_pHandler->FilterDataObject(pDO, ppDORet); });
 }

@@ -20,7 +20,11 @@ class CDHtmlDialog::DocumentEventSink : public core::ComObject<core::DispatchWit
   STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                       UINT* argError) override {
     if (dialog_ == nullptr) return S_OK;
-    return GuardedComCall([&] {
+    CDHtmlDialog* const dialog = dialog_;
+    const auto report = [dialog](const char* file, int line, const char* expression) {
+      dialog->ReportGuardedFailure(file, line, expression);
+    };
+    return GuardedComCall(report, "document event handled", [&] {
       HRESULT hr = S_OK;
       if (dialog_->DHtmlEventHook(&hr, dispid, params, result, excepInfo, argError)) return hr;
       // The framework's own handling of document events: there is none to do.
@@ -39,6 +43,8 @@ class CDHtmlDialog::DocumentEventSink : public core::ComObject<core::DispatchWit
 };
 
 BOOL CDHtmlEventSink::DHtmlEventHook(HRESULT*, DISPID, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) { return FALSE; }
+
+void CDHtmlDialog::ReportGuardedFailure(const char*, int, const char*) {}
 
 BEGIN_MESSAGE_MAP(CDHtmlDialog, CDialog)
   ON_WM_DESTROY()

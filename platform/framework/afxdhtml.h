@@ -52,6 +52,11 @@ class CDHtmlDialog : public CDialog, public CDHtmlEventSink {
   HRESULT GetElement(LPCWSTR id, IHTMLElement** element);
   HRESULT GetDHtmlDocument(IHTMLDocument2** document) override;
 
+  // Told of what a guard between the browser and this dialog caught: the file and line of
+  // the guarded call and what was guarded. The framework keeps no log, so nothing is done
+  // here; a dialog that keeps one overrides it.
+  virtual void ReportGuardedFailure(const char* file, int line, const char* expression);
+
   // Notifications of the browser's events, for every browser object (the top-level one and
   // each frame's). The top-level browser's before-navigate releases m_spHtmlDoc (with its
   // event connection) and empties m_strCurrentUrl; its navigate-complete takes the document

@@ -112,6 +112,10 @@ class Host {
 // the remembered answer, so that the next navigate-complete asks again.
 void InstallBrowserVersion(const char16_t* version);
 
+// The text of the host's source line that a requirement-failure line
+// ("... (MyDHtmlDialog.cpp:N)") names, read from the source tree; empty when it names none.
+std::string HostSourceLineOf(const std::string& reported);
+
 // Tests whose pages are styled: the browser is version 11 for each test, and the remembered
 // answer goes with the test.
 class StyledPageTest : public ::testing::Test {

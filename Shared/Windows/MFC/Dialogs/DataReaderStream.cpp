@@ -1,5 +1,9 @@
 #include "Shared/Windows/MFC/Dialogs/DataReaderStream.h"
 
+#include <GuardedComCall.h>
+
+#include "foundation/ReportRequirementFailure.h"
+
 STDMETHODIMP DataReaderStream::QueryInterface(REFIID riid, void** ppvObject) {
   if (ppvObject == nullptr) return E_POINTER;
   if (riid == IID_IUnknown || riid == IID_IStream || riid == IID_ISequentialStream) {
@@ -15,16 +19,14 @@ STDMETHODIMP_(ULONG) DataReaderStream::Release() { return 1; }
 
 STDMETHODIMP DataReaderStream::Read(void* pv, ULONG cb, ULONG* pcbRead) {
   if (pv == nullptr && cb != 0) return STG_E_INVALIDPOINTER;
-  try {
+  return GuardedCall(ReportRequirementFailure, "stream read", HRESULT{E_UNEXPECTED}, [&] {
     ByteRange output(static_cast<unsigned char*>(pv), static_cast<std::size_t>(cb));
     unsigned char* const first = output.begin;
     // An empty range copies nothing, whatever the buffer pointer is.
     if (cb != 0) reader_.ReadSome(output);
     if (pcbRead != nullptr) *pcbRead = static_cast<ULONG>(output.begin - first);
-    return S_OK;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+    return HRESULT{S_OK};
+  });
 }
 
 STDMETHODIMP DataReaderStream::Write(const void*, ULONG, ULONG*) { return E_NOTIMPL; }

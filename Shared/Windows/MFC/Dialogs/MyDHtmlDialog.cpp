@@ -1,8 +1,10 @@
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlDialog.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
+#include <GuardedComCall.h>
 #include <docobj.h>
 #include <mshtmcid.h>
 #include <ocidl.h>
@@ -22,12 +24,6 @@
 #include "foundation/TextEncoding.h"
 
 namespace {
-
-// Requirement-failure reports name a fixed place, so that their log lines stay the same
-// whatever edits move the code in this file.
-constexpr const char* kReportFile = "Shared/Windows/MFC/Dialogs/MyDHtmlDialog";
-constexpr int kBeforeNavigateReportLine = 199;
-constexpr int kDocumentCompleteReportLine = 330;
 
 constexpr std::string_view kUndisplayablePage =
     "<div class='section'><p>One or more value contains undisplayable character.</p><br/><p>{msg}</p></div>";
@@ -106,14 +102,13 @@ CMyDHtmlDialog::~CMyDHtmlDialog() = default;
 void CMyDHtmlDialog::Navigate(LPCWSTR url, DWORD flags, LPCWSTR targetFrame, LPCWSTR headers, LPVOID postData,
                               DWORD postDataLength) {
   if (!m_pBrowserApp) return;
-  try {
+  // The caller learns nothing of a failure; the browser simply did not navigate.
+  GuardedCall(ReportRequirementFailure, "navigation handed to the browser", [&] {
     m_pBrowserApp->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE);
     // Only a check: an address that is not valid UTF-16 is not navigated to.
     TranscodeU16ToU8(TextOf(url));
     CDHtmlDialog::Navigate(url, flags, targetFrame, headers, postData, postDataLength);
-  } catch (...) {
-    // The caller learns nothing; the browser simply did not navigate.
-  }
+  });
 }
 
 void CMyDHtmlDialog::Navigate(UStringRef<UTF8> url, DWORD flags, LPCWSTR targetFrame, LPCWSTR headers,
@@ -137,15 +132,11 @@ void CMyDHtmlDialog::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIAN
   const auto cancelNavigation = [cancel] {
     if (cancel != nullptr) *cancel = TRUE;
   };
-  bool listenersCancel = false;
-  try {
-    listenersCancel = beforeNavigateSignal(target.Ref());
-  } catch (...) {
-    ReportRequirementFailure(kReportFile, kBeforeNavigateReportLine, "false");
-    cancelNavigation();
-    return;
-  }
-  if (listenersCancel) {
+  // A listener that throws cancels the navigation as well.
+  const std::optional<bool> listenersCancel =
+      GuardedCall(ReportRequirementFailure, "false", std::optional<bool>(),
+                  [&] { return std::optional<bool>(beforeNavigateSignal(target.Ref())); });
+  if (!listenersCancel || *listenersCancel) {
     cancelNavigation();
     return;
   }
@@ -199,11 +190,8 @@ BOOL CMyDHtmlDialog::CreateControlSite(COleControlContainer* container, COleCont
 }
 
 bool CMyDHtmlDialog::CanRunScript(LPCWSTR url) {
-  try {
-    return scriptPermissionSignal(url);
-  } catch (...) {
-    return false;
-  }
+  return GuardedCall(ReportRequirementFailure, "script permission asked", false,
+                     [&] { return static_cast<bool>(scriptPermissionSignal(url)); });
 }
 
 HRESULT CMyDHtmlDialog::OnCertificateError(DWORD) { return S_FALSE; }
@@ -242,24 +230,28 @@ CComPtr<IHTMLEventObj> CMyDHtmlDialog::CurrentEvent() {
 }
 
 BOOL CMyDHtmlDialog::DHtmlEventHook(HRESULT* result, DISPID dispid, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-  // The browser calls this directly: every failure becomes E_FAIL, nothing is raised.
-  try {
+  // The browser calls this directly: every failure becomes E_FAIL with the event not
+  // handled, nothing is raised. S_FALSE: the event is not handled, and result is left alone.
+  const HRESULT outcome = GuardedComCall(ReportRequirementFailure, "document event handled", [&] {
     const CComPtr<IHTMLEventObj> event = CurrentEvent();
     const auto found = eventSignals.find(dispid);
-    if (found == eventSignals.end()) return FALSE;
-    if (!found->second(event)) return FALSE;
+    if (found == eventSignals.end()) return S_FALSE;
+    if (!found->second(event)) return S_FALSE;
     if (!event) RaiseComError(E_POINTER);
     VARIANT cancelDefault;
     VariantInit(&cancelDefault);
     cancelDefault.vt = VT_BOOL;
     cancelDefault.boolVal = VARIANT_FALSE;
     CheckComResult(event->put_returnValue(cancelDefault));
-    if (result != nullptr) *result = S_OK;
-    return TRUE;
-  } catch (...) {
-    if (result != nullptr) *result = E_FAIL;
-    return FALSE;
-  }
+    return S_OK;
+  });
+  if (outcome == S_FALSE) return FALSE;
+  if (result != nullptr) *result = outcome;
+  return outcome == S_OK;
+}
+
+void CMyDHtmlDialog::ReportGuardedFailure(const char* file, int line, const char* expression) {
+  ReportRequirementFailure(file, line, expression);
 }
 
 bool CMyDHtmlDialog::BlockShiftWheel(CComPtr<IHTMLEventObj> event) {
@@ -325,15 +317,13 @@ void CMyDHtmlDialog::OnEditSelectAll() {
 }
 
 bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
-  try {
+  return GuardedCall(ReportRequirementFailure, "command state asked", false, [&] {
     const CComPtr<IHTMLDocument2> document = QueryDocument();
     if (!document) return false;
     VARIANT_BOOL enabled = VARIANT_FALSE;
     if (FAILED(document->queryCommandEnabled(MakeBstr(TextOf(command)), &enabled))) return false;
     return enabled == VARIANT_TRUE;
-  } catch (...) {
-    return false;
-  }
+  });
 }
 
 void CMyDHtmlDialog::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Copy")); }
@@ -342,12 +332,8 @@ void CMyDHtmlDialog::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(IsCommandEnabled
 void CMyDHtmlDialog::OnUpdateEditSelectAll(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"SelectAll")); }
 
 void CMyDHtmlDialog::OnUpdateEditFind(CCmdUI* ui) {
-  bool hasDocument = false;
-  try {
-    hasDocument = QueryDocument() != nullptr;
-  } catch (...) {
-  }
-  ui->Enable(hasDocument);
+  ui->Enable(
+      GuardedCall(ReportRequirementFailure, "document asked for", false, [&] { return QueryDocument() != nullptr; }));
 }
 
 // ---- Pages from memory and element content ------------------------------------------------
@@ -384,11 +370,7 @@ void CMyDHtmlDialog::OnDocumentComplete(LPDISPATCH dispatch, LPCWSTR url) {
     elementContentApplied = true;
     ApplyElementContent();
   }
-  try {
-    documentCompleteSignal();
-  } catch (...) {
-    ReportRequirementFailure(kReportFile, kDocumentCompleteReportLine, "false");
-  }
+  GuardedCall(ReportRequirementFailure, "false", [&] { documentCompleteSignal(); });
 }
 
 void CMyDHtmlDialog::ApplyElementContent() {

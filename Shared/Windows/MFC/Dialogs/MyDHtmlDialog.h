@@ -86,6 +86,8 @@ class CMyDHtmlDialog : public CDHtmlDialog {
   STDMETHOD(ShowContextMenu)(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved, IDispatch* pdispReserved) override;
   BOOL DHtmlEventHook(HRESULT* result, DISPID dispid, DISPPARAMS* params, VARIANT* varResult, EXCEPINFO* excepInfo,
                       UINT* argErr) override;
+  // Through ReportRequirementFailure, like the failures this class's own guards catch.
+  void ReportGuardedFailure(const char* file, int line, const char* expression) override;
 
   // Given to the browser as its silent property before every navigation.
   bool silent = false;
