@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include <BstrText.h>
 #include <GuardedComCall.h>
 
 #include "app/GuideCommand.h"
@@ -24,7 +25,7 @@ bool ShowsLocalDocument(IWebBrowser2* browser) {
 
 // The navigate-error status, by reference or not.
 LONG StatusOf(const VARIANT* status) {
-  while (status != nullptr && status->vt == (VT_BYREF | VT_VARIANT)) status = status->pvarVal;
+  status = core::Dereferenced(status);
   return status != nullptr && status->vt == VT_I4 ? status->lVal : 0;
 }
 

@@ -18,13 +18,24 @@ inline std::u16string TextOf(BSTR bstr) {
   return bstr == nullptr ? std::u16string() : std::u16string(bstr, SysStringLen(bstr));
 }
 
-// The text of a VT_BSTR variant (by reference too); empty for any other kind.
-inline std::u16string TextOf(const VARIANT* v) {
-  if (v == nullptr) return std::u16string();
-  if (v->vt == VT_BSTR) return TextOf(v->bstrVal);
-  if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal != nullptr) return TextOf(*v->pbstrVal);
-  if (v->vt == (VT_BYREF | VT_VARIANT)) return TextOf(v->pvarVal);
-  return std::u16string();
+// The variant an argument stands for: events pass theirs as VT_BYREF | VT_VARIANT, perhaps
+// more than once over. Null stays null.
+inline const VARIANT* Dereferenced(const VARIANT* v) {
+  while (v != nullptr && v->vt == (VT_BYREF | VT_VARIANT)) v = v->pvarVal;
+  return v;
 }
+
+// The BSTR of a VT_BSTR variant (by reference too, and behind referenced variants), as the
+// variant holds it; null for any other kind. An event's address is read this way.
+inline BSTR BstrOf(const VARIANT* v) {
+  v = Dereferenced(v);
+  if (v == nullptr) return nullptr;
+  if (v->vt == VT_BSTR) return v->bstrVal;
+  if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal != nullptr) return *v->pbstrVal;
+  return nullptr;
+}
+
+// The text of a VT_BSTR variant (as BstrOf finds it); empty for any other kind.
+inline std::u16string TextOf(const VARIANT* v) { return TextOf(BstrOf(v)); }
 
 }  // namespace core

@@ -63,11 +63,8 @@ namespace {
 // The event's address as the notifications take it: the BSTR itself, which always ends with
 // a zero unit, so handing it on costs no copy; "" when there is none.
 LPCWSTR AddressOf(const VARIANT* url) {
-  while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
-  if (url == nullptr) return u"";
-  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return url->bstrVal;
-  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr) return *url->pbstrVal;
-  return u"";
+  const BSTR address = core::BstrOf(url);
+  return address != nullptr ? address : u"";
 }
 
 // A missing text is no argument at all.

@@ -7,11 +7,6 @@ namespace core {
 
 namespace {
 
-const VARIANT* Dereferenced(const VARIANT* v) {
-  while (v != nullptr && v->vt == (VT_BYREF | VT_VARIANT)) v = v->pvarVal;
-  return v;
-}
-
 DWORD NumberOf(const VARIANT* v) {
   v = Dereferenced(v);
   if (v == nullptr) return 0;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include <BstrText.h>
 #include <GuardedComCall.h>
 #include <docobj.h>
 #include <mshtmcid.h>
@@ -35,23 +36,22 @@ UStringRef<UTF16> TextOf(LPCWSTR text) {
   return text != nullptr ? UStringRef<UTF16>(std::u16string_view(text)) : UStringRef<UTF16>();
 }
 
-CComBSTR MakeBstr(UStringRef<UTF16> text) {
+// The browser's texts are BSTRs, each owned by the CComBSTR that carries it into the call.
+CComBSTR OwnedBstr(UStringRef<UTF16> text) {
   CComBSTR result;
-  result.Attach(SysAllocStringLen(text.data() != nullptr ? text.data() : u"", static_cast<UINT>(text.size())));
+  result.Attach(core::MakeBstr(text.view()));
   return result;
 }
-
-CComBSTR MakeBstr(std::u16string_view text) { return MakeBstr(UStringRef<UTF16>(text)); }
 
 // An element's text as a BSTR; text that cannot be shown becomes a page that says so.
 CComBSTR ElementHtml(UStringRef<UTF8> html) {
   try {
-    return MakeBstr(TranscodeU8ToU16(html));
+    return OwnedBstr(TranscodeU8ToU16(html));
   } catch (const WindowsCharacterSetResult& failure) {
     const std::string description = failure.Describe();
     const CopiedUString<UTF8> page = Format(MakeFormatTemplate(UStringRef<UTF8>(kUndisplayablePage)),
                                             {UStringRef<UTF8>(std::string_view(description))});
-    return MakeBstr(TranscodeU8ToU16(page));
+    return OwnedBstr(TranscodeU8ToU16(page));
   }
 }
 
@@ -118,12 +118,8 @@ void CMyDHtmlDialog::Navigate(UStringRef<UTF8> url, DWORD flags, LPCWSTR targetF
 }
 
 UStringRef<UTF16> CMyDHtmlDialog::NavigationTargetOf(const VARIANT* url) {
-  while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
-  if (url == nullptr) return {};
-  if (url->vt == VT_BSTR && url->bstrVal != nullptr) return UStringRef<UTF16>(url->bstrVal, SysStringLen(url->bstrVal));
-  if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
-    return UStringRef<UTF16>(*url->pbstrVal, SysStringLen(*url->pbstrVal));
-  return {};
+  const BSTR target = core::BstrOf(url);
+  return target != nullptr ? UStringRef<UTF16>(target, SysStringLen(target)) : UStringRef<UTF16>();
 }
 
 void CMyDHtmlDialog::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
@@ -275,11 +271,11 @@ void CMyDHtmlDialog::StyleBody() {
   if (!document) RaiseComError(E_POINTER);
   // First among the sheets, so that the page's own sheets override it.
   CComPtr<IHTMLStyleSheet> sheet;
-  CheckComResult(document->createStyleSheet(MakeBstr(std::u16string_view()), 0, &sheet));
+  CheckComResult(document->createStyleSheet(OwnedBstr(UStringRef<UTF16>()), 0, &sheet));
   const CopiedUString<UTF8> style = MessageFontStyle(SystemMessageFont());
   if (!sheet) RaiseComError(E_POINTER);
   LONG index = 0;
-  CheckComResult(sheet->addRule(MakeBstr(std::u16string_view(u"body")), MakeBstr(TranscodeU8ToU16(style)), 0, &index));
+  CheckComResult(sheet->addRule(OwnedBstr(std::u16string_view(u"body")), OwnedBstr(TranscodeU8ToU16(style)), 0, &index));
 }
 
 // ---- Edit commands ------------------------------------------------------------------------
@@ -313,7 +309,7 @@ void CMyDHtmlDialog::OnEditSelectAll() {
   missing.vt = VT_ERROR;
   missing.scode = DISP_E_PARAMNOTFOUND;
   VARIANT_BOOL done = VARIANT_FALSE;
-  CheckComResult(document->execCommand(MakeBstr(std::u16string_view(u"SelectAll")), VARIANT_FALSE, missing, &done));
+  CheckComResult(document->execCommand(OwnedBstr(std::u16string_view(u"SelectAll")), VARIANT_FALSE, missing, &done));
 }
 
 bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
@@ -321,7 +317,7 @@ bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
     const CComPtr<IHTMLDocument2> document = QueryDocument();
     if (!document) return false;
     VARIANT_BOOL enabled = VARIANT_FALSE;
-    if (FAILED(document->queryCommandEnabled(MakeBstr(TextOf(command)), &enabled))) return false;
+    if (FAILED(document->queryCommandEnabled(OwnedBstr(TextOf(command)), &enabled))) return false;
     return enabled == VARIANT_TRUE;
   });
 }
