@@ -33,17 +33,20 @@ DWORD PlatformErrorOf(int posixError) {
   }
 }
 
-DWORD PosixFileAttributes::Attributes(std::u16string_view platformPath, DWORD& error) const {
-  // Never cut at the zero unit: the shorter path would name another file.
+std::optional<std::string> HostFileOf(const core::PathMapping* mapping, std::u16string_view platformPath,
+                                      DWORD& error) {
   if (platformPath.find(u'\0') != std::u16string_view::npos) {
     error = ERROR_INVALID_NAME;
-    return INVALID_FILE_ATTRIBUTES;
+    return std::nullopt;
   }
-  std::optional<std::string> host = mapping_ ? mapping_->ToHostPath(platformPath) : std::nullopt;
-  if (!host) {
-    error = ERROR_PATH_NOT_FOUND;
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  std::optional<std::string> host = mapping != nullptr ? mapping->ToHostPath(platformPath) : std::nullopt;
+  if (!host) error = ERROR_PATH_NOT_FOUND;
+  return host;
+}
+
+DWORD PosixFileAttributes::Attributes(std::u16string_view platformPath, DWORD& error) const {
+  const std::optional<std::string> host = HostFileOf(mapping_.get(), platformPath, error);
+  if (!host) return INVALID_FILE_ATTRIBUTES;
   struct stat info {};
   if (::stat(host->c_str(), &info) != 0) {
     error = PlatformErrorOf(errno);

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/kernel/FileAttributeSource.h"
 #include "core/kernel/PathMapping.h"
@@ -26,5 +29,11 @@ class PosixFileAttributes : public core::FileAttributeSource {
 // ENOTDIR ERROR_PATH_NOT_FOUND, EACCES and EPERM ERROR_ACCESS_DENIED, ELOOP (a link that
 // leads back to itself) ERROR_CANT_RESOLVE_FILENAME.
 DWORD PlatformErrorOf(int posixError);
+
+// The host file behind a platform path for the file services, or nothing with error set:
+// ERROR_INVALID_NAME for a path with a zero unit inside (cut there, it would name another
+// file), ERROR_PATH_NOT_FOUND when no drive stands behind it or there is no mapping.
+std::optional<std::string> HostFileOf(const core::PathMapping* mapping, std::u16string_view platformPath,
+                                      DWORD& error);
 
 }  // namespace posix

@@ -43,15 +43,8 @@ bool ReadFile(const std::string& path, std::string& bytes, DWORD& error) {
 
 bool PosixFileVersions::ReadVersionResource(std::u16string_view platformPath, std::vector<BYTE>& resource,
                                             DWORD& error) const {
-  if (platformPath.find(u'\0') != std::u16string_view::npos) {
-    error = ERROR_INVALID_NAME;
-    return false;
-  }
-  std::optional<std::string> host = mapping_ ? mapping_->ToHostPath(platformPath) : std::nullopt;
-  if (!host) {
-    error = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
+  const std::optional<std::string> host = HostFileOf(mapping_.get(), platformPath, error);
+  if (!host) return false;
   std::string file;
   if (!ReadFile(*host, file, error)) return false;
   return FindPeVersionResource(reinterpret_cast<const BYTE*>(file.data()), file.size(), resource, error);

@@ -9,37 +9,27 @@ namespace {
 
 TEST(BstrText, TheAddressIsFoundBehindEveryWrappingAndOnlyInATextVariant) {
   BSTR address = SysAllocStringLen(u"page:a\0b", 8);  // an embedded zero is kept
-  VARIANT text;
-  VariantInit(&text);
-  text.vt = VT_BSTR;
+  const auto make = [](VARTYPE type) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = type;
+    return v;
+  };
+  VARIANT text = make(VT_BSTR);
   text.bstrVal = address;
-  VARIANT byReference;
-  VariantInit(&byReference);
-  byReference.vt = VT_BYREF | VT_BSTR;
+  VARIANT byReference = make(VT_BYREF | VT_BSTR);
   byReference.pbstrVal = &address;
-  VARIANT wrapped;
-  VariantInit(&wrapped);
-  wrapped.vt = VT_BYREF | VT_VARIANT;
+  VARIANT wrapped = make(VT_BYREF | VT_VARIANT);
   wrapped.pvarVal = &byReference;
-  VARIANT twice;
-  VariantInit(&twice);
-  twice.vt = VT_BYREF | VT_VARIANT;
+  VARIANT twice = make(VT_BYREF | VT_VARIANT);
   twice.pvarVal = &wrapped;
-  VARIANT nullText;
-  VariantInit(&nullText);
-  nullText.vt = VT_BSTR;
+  VARIANT nullText = make(VT_BSTR);
   nullText.bstrVal = nullptr;
-  VARIANT nullReference;
-  VariantInit(&nullReference);
-  nullReference.vt = VT_BYREF | VT_BSTR;
+  VARIANT nullReference = make(VT_BYREF | VT_BSTR);
   nullReference.pbstrVal = nullptr;
-  VARIANT number;
-  VariantInit(&number);
-  number.vt = VT_I4;
+  VARIANT number = make(VT_I4);
   number.lVal = 7;
-  VARIANT wrappedNothing;
-  VariantInit(&wrappedNothing);
-  wrappedNothing.vt = VT_BYREF | VT_VARIANT;
+  VARIANT wrappedNothing = make(VT_BYREF | VT_VARIANT);
   wrappedNothing.pvarVal = nullptr;
 
   struct Row {
