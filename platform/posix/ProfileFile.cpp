@@ -50,28 +50,24 @@ bool SameName(const std::string& a, const char* b) {
   return same;
 }
 
-std::string SpelledGroup(GKeyFile* file, const std::string& group) {
-  gchar** groups = g_key_file_get_groups(file, nullptr);
-  std::string found = group;
-  for (gchar** g = groups; g != nullptr && *g != nullptr; ++g)
-    if (SameName(group, *g)) {
-      found = *g;
+// The spelling among names (a list GLib made, freed here) that is the same name, else name itself.
+std::string SpelledAmong(gchar** names, const std::string& name) {
+  std::string found = name;
+  for (gchar** n = names; n != nullptr && *n != nullptr; ++n)
+    if (SameName(name, *n)) {
+      found = *n;
       break;
     }
-  g_strfreev(groups);
+  g_strfreev(names);
   return found;
 }
 
+std::string SpelledGroup(GKeyFile* file, const std::string& group) {
+  return SpelledAmong(g_key_file_get_groups(file, nullptr), group);
+}
+
 std::string SpelledKey(GKeyFile* file, const std::string& group, const std::string& key) {
-  gchar** keys = g_key_file_get_keys(file, group.c_str(), nullptr, nullptr);
-  std::string found = key;
-  for (gchar** k = keys; k != nullptr && *k != nullptr; ++k)
-    if (SameName(key, *k)) {
-      found = *k;
-      break;
-    }
-  g_strfreev(keys);
-  return found;
+  return SpelledAmong(g_key_file_get_keys(file, group.c_str(), nullptr, nullptr), key);
 }
 
 // A profile holds a few placements; a file far larger is none of ours.
