@@ -1,66 +1,30 @@
-// Core's profile store: sections and entries in memory, for tests and for a process that
-// installs no store of its own.
 #include "core/kernel/ProfileStore.h"
 
 #include <atomic>
-#include <map>
-#include <mutex>
 
-#include "core/kernel/CaseInsensitiveText.h"
+#include "errhandlingapi.h"
+#include "winerror.h"
 
 namespace {
 
-// Profile, section and entry names compare without regard to letter case, as the platform's
-// profile files do.
-class MemoryProfileStore : public ProfileStore {
+// No store installed: a profile written now would be lost, so the write says so.
+class NoProfileStore : public ProfileStore {
  public:
-  std::optional<std::u16string> ReadString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry) override {
-    std::lock_guard lock(mutex_);
-    auto it = values_.find(Key(profile, section));
-    if (it == values_.end()) return std::nullopt;
-    auto value = it->second.find(Fold(entry));
-    if (value == it->second.end()) return std::nullopt;
-    return value->second;
+  std::optional<std::u16string> ReadString(LPCWSTR, LPCWSTR, LPCWSTR) override { return std::nullopt; }
+  BOOL WriteString(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR) override {
+    SetLastError(ERROR_CANTWRITE);
+    return FALSE;
   }
-
-  BOOL WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, LPCWSTR value) override {
-    std::lock_guard lock(mutex_);
-    const auto key = Key(profile, section);
-    if (entry == nullptr) {
-      values_.erase(key);
-    } else if (value == nullptr) {
-      auto it = values_.find(key);
-      if (it != values_.end()) it->second.erase(Fold(entry));
-    } else {
-      values_[key][Fold(entry)] = value;
-    }
-    return TRUE;
-  }
-
- private:
-  static std::u16string Fold(LPCWSTR text) {
-    return text == nullptr ? std::u16string() : FoldCase(std::u16string_view(text, TextLength(text)));
-  }
-  static std::pair<std::u16string, std::u16string> Key(LPCWSTR profile, LPCWSTR section) {
-    return {Fold(profile), Fold(section)};
-  }
-
-  std::mutex mutex_;
-  std::map<std::pair<std::u16string, std::u16string>, std::map<std::u16string, std::u16string>> values_;
 };
 
 std::atomic<ProfileStore*> installed{nullptr};
 
-MemoryProfileStore& DefaultStore() {
-  static MemoryProfileStore store;
-  return store;
-}
-
 }  // namespace
 
 ProfileStore& CurrentProfileStore() {
+  static NoProfileStore none;
   ProfileStore* store = installed.load();
-  return store != nullptr ? *store : DefaultStore();
+  return store != nullptr ? *store : none;
 }
 
 void InstallProfileStore(ProfileStore* store) { installed.store(store); }

@@ -3,42 +3,28 @@
 #include <atomic>
 #include <vector>
 
-#include "winbase.h"
-
-FixedDesktopFacts::FixedDesktopFacts()
-    : messageFont{}, dpi(96), screenSize{1920, 1080}, workArea{0, 0, 1920, 1040}, scrollBarWidth(17), scrollBarHeight(17) {
-  SetMessageFont(u"Segoe UI", -12);
-}
-
-void FixedDesktopFacts::SetMessageFont(const char16_t* face, LONG height) {
-  messageFont = LOGFONTW{};
-  messageFont.lfHeight = height;
-  messageFont.lfWeight = FW_NORMAL;
-  messageFont.lfCharSet = DEFAULT_CHARSET;
-  int i = 0;
-  for (; i < LF_FACESIZE - 1 && face[i] != 0; ++i) messageFont.lfFaceName[i] = face[i];
-  messageFont.lfFaceName[i] = 0;
-}
-
-FontMetrics FixedDesktopFacts::MeasureFont(const LOGFONTW& font) const {
-  // A positive height is the cell's height, a negative one the characters' height; this
-  // desktop's fonts have no internal leading, so both give the same size.
-  const LONG pixels = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight == 0 ? 11 : font.lfHeight;
-  return FontMetrics{MulDiv(pixels, 6, 11), MulDiv(pixels, 13, 11)};
-}
-
 namespace {
-std::atomic<const DesktopFacts*> installed{nullptr};
-}
 
-FixedDesktopFacts& DefaultDesktopFacts() {
-  static FixedDesktopFacts facts;
-  return facts;
-}
+std::atomic<const DesktopFacts*> installed{nullptr};
+
+// No display attached: nothing to measure and nowhere to put a window.
+class NoDesktop : public DesktopFacts {
+ public:
+  LOGFONTW MessageFont() const override { return LOGFONTW{}; }
+  int Dpi() const override { return 96; }  // the logical resolution the platform assumes by default
+  SIZE ScreenSize() const override { return SIZE{0, 0}; }
+  RECT WorkArea() const override { return RECT{0, 0, 0, 0}; }
+  int ScrollBarWidth() const override { return 0; }
+  int ScrollBarHeight() const override { return 0; }
+  FontMetrics MeasureFont(const LOGFONTW&) const override { return FontMetrics{0, 0}; }
+};
+
+}  // namespace
 
 const DesktopFacts& CurrentDesktopFacts() {
+  static const NoDesktop none;
   const DesktopFacts* facts = installed.load();
-  return facts != nullptr ? *facts : DefaultDesktopFacts();
+  return facts != nullptr ? *facts : none;
 }
 
 void InstallDesktopFacts(const DesktopFacts* facts) { installed.store(facts); }
