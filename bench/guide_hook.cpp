@@ -18,9 +18,10 @@
 #include "app/TsrRunvaneHtmlDlg.h"
 #include "bench/support/AllocationCounter.h"
 #include "bench/support/RunTimes.h"
-#include "core/com/ScriptedBrowserEngine.h"
 #include "core/shell/ShellService.h"
 #include "foundation/TextEncoding.h"
+#include "support/ScriptedBrowserEngine.h"
+#include "support/TestDefaults.h"
 
 namespace {
 
@@ -139,6 +140,7 @@ void PrintRatios(const bench::RunTimesReporter& runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InstallTestDefaults();  // the fixed desktop the tests measure on, not the machine's
   for (const auto& [name, target] : {std::pair{"ordinary", &kOrdinary}, std::pair{"openfolder", &kOpenFolder}}) {
     benchmark::RegisterBenchmark((std::string("Transcode/") + name).c_str(), BM_Transcode, target);
     benchmark::RegisterBenchmark((std::string("Command/") + name).c_str(), BM_Command, target);

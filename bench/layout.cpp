@@ -15,6 +15,7 @@
 #include "bench/support/RunTimes.h"
 #include "resizable/LayoutGeometry.h"
 #include "resizable/ResizableLayout.h"
+#include "support/TestDefaults.h"
 
 namespace {
 
@@ -186,5 +187,6 @@ BENCHMARK(BM_ApplyLayout)->Arg(10)->Arg(1000)->Arg(10000);
 BENCHMARK(BM_DeferDirectly)->Arg(10)->Arg(1000)->Arg(10000);
 
 int main(int argc, char** argv) {
+  InstallTestDefaults();  // the fixed desktop the tests measure on, not the machine's
   return bench::RunAndSummarize(argc, argv, PrintRatios);
 }

@@ -25,6 +25,7 @@
 #include "foundation/TextEncoding.h"
 #include "posix/PosixShell.h"
 #include "posix/WinePrefixPaths.h"
+#include "support/TestDefaults.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ void PrintRatios(const bench::RunTimesReporter& runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InstallTestDefaults();  // the fixed desktop the tests measure on, not the machine's
   for (const long units : {65536L, 1048576L}) {
     benchmark::RegisterBenchmark("Transcode", BM_Transcode)->Arg(units)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RefusedCommand", BM_RefusedCommand)->Arg(units)->Unit(benchmark::kMillisecond);

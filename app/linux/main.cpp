@@ -16,6 +16,7 @@
 #include "foundation/FormatTemplate.h"
 #include "gtk/GtkServices.h"
 #include "posix/PosixServices.h"
+#include "posix/ProfileFile.h"
 #include "posix/RegistryHiveError.h"
 
 namespace {
@@ -51,6 +52,8 @@ int main() {
   // The browser refuses the guide's commands to every page that is not local, before the
   // guide dialog's own check is asked.
   if (const auto engine = core::CurrentBrowserEngine()) engine->SetCommandPrefixes(GuideCommandPrefixes());
+  // The application profile is an INI file under XDG_CONFIG_HOME; core keeps none of its own.
+  InstallProfileFiles();
   try {
     posix::InstallPosixServices();
   } catch (const posix::RegistryHiveError& error) {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/GuideCommand.h"
-#include "app/RecordingShell.h"
+#include "support/RecordingShell.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <urlmon.h>
 #include <windows.h>
 
-#include "app/RecordingShell.h"
 #include "app/Resources.h"
 #include "app/TsrRunvaneHtmlDlg.h"
-#include "core/com/ScriptedBrowserEngine.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedBrowserEngine.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <windows.h>
 
 #include "core/kernel/FileAttributeSource.h"
-#include "core/shell/ShellService.h"
+#include "support/RecordingShell.h"
 
 namespace hostdoubles {
 
@@ -24,23 +24,6 @@ inline std::string Narrow(std::u16string_view text) {
 
 struct Journal {
   std::vector<std::string> entries;
-};
-
-// Records "shell <verb|default> <file> show=<n>" and answers with `result`.
-class RecordingShell : public core::ShellService {
- public:
-  RecordingShell(std::shared_ptr<Journal> journal, INT_PTR result) : journal_(std::move(journal)), result_(result) {}
-  core::ShellExecuteOutcome Execute(const core::ShellExecuteRequest& request) const override {
-    journal_->entries.push_back("shell " + (request.verb ? Narrow(*request.verb) : std::string("default")) + " " +
-                                Narrow(request.file) + " show=" + std::to_string(request.showCommand) +
-                                (request.owner ? " owner" : "") + (request.parameters ? " params" : "") +
-                                (request.directory ? " dir" : ""));
-    return {result_, result_ > 32 ? 0u : static_cast<DWORD>(ERROR_FILE_NOT_FOUND)};
-  }
-
- private:
-  std::shared_ptr<Journal> journal_;
-  INT_PTR result_;
 };
 
 // Records "attributes <path>"; the paths in `existing` are files, the rest are missing.
@@ -65,7 +48,12 @@ class Machine {
  public:
   explicit Machine(INT_PTR shellResult = 42, std::set<std::u16string> existing = {u"C:\\Existing.html"})
       : journal(std::make_shared<Journal>()) {
-    core::InstallShellService(std::make_shared<RecordingShell>(journal, shellResult));
+    // Each request as "shell <verb|default> <file> show=<n>" and what else it carried.
+    core::InstallShellService(std::make_shared<RecordingShell>(shellResult, [journal = journal](const RecordedRequest& r) {
+      journal->entries.push_back("shell " + (r.verb ? Narrow(*r.verb) : std::string("default")) + " " + Narrow(r.file) +
+                                 " show=" + std::to_string(r.showCommand) + (r.owner ? " owner" : "") +
+                                 (r.parameters ? " params" : "") + (r.directory ? " dir" : ""));
+    }));
     core::InstallFileAttributeSource(std::make_shared<NamedFiles>(journal, std::move(existing)));
   }
   ~Machine() {

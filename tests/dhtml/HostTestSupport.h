@@ -14,8 +14,8 @@
 
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlDialog.h"
-#include "core/com/ScriptedBrowserEngine.h"
 #include "resizable/TemplateBytes.h"
+#include "support/ScriptedBrowserEngine.h"
 
 namespace hosttest {
 

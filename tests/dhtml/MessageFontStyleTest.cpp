@@ -8,7 +8,7 @@
 
 #include "Shared/Windows/MFC/Dialogs/MessageFontStyle.h"
 #include "resizable/SystemMessageFont.h"
-#include "core/user/DesktopFacts.h"
+#include "support/FixedDesktopFacts.h"
 
 namespace {
 

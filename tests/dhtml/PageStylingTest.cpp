@@ -11,8 +11,8 @@
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include <afxres.h>
 #include "core/registry/RegistryHive.h"
-#include "core/user/DesktopFacts.h"
 #include "foundation/WindowsError.h"
+#include "support/FixedDesktopFacts.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "gtk/WindowShowState.h"
-#include "platform/WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "TemplateBytes.h"
 #include "TestApp.h"
-#include "core/user/DesktopFacts.h"
 #include "foundation/OSVersionInfo.h"
+#include "support/FixedDesktopFacts.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "TemplateBytes.h"
 #include "app/Resources.h"
-#include "core/user/DesktopFacts.h"
 #include "foundation/ExceptionPL.h"
+#include "support/FixedDesktopFacts.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Where the application profile keeps its texts: values by profile, section and entry. Core's
-// default store is in memory (for tests); platform/posix installs a file per profile.
+// Where the application profile keeps its texts: values by profile, section and entry.
+// platform/posix installs a file per profile; tests install a store in memory.
 #pragma once
 
 #include <memory>
@@ -20,9 +20,11 @@ class ProfileStore {
   virtual BOOL WriteString(LPCWSTR profile, LPCWSTR section, LPCWSTR entry, LPCWSTR value) = 0;
 };
 
-// The store in force, core's in-memory store while none is installed.
+// The store in force. Without one (before a store is installed, and after null is) there is
+// nowhere to keep a profile: every entry is missing and every write fails with
+// ERROR_CANTWRITE.
 std::shared_ptr<ProfileStore> CurrentProfileStore();
-// Answers the store it replaces; null goes back to core's in-memory store.
+// Answers the store it replaces.
 std::shared_ptr<ProfileStore> InstallProfileStore(std::shared_ptr<ProfileStore> store);
 
 }  // namespace core

@@ -3,47 +3,27 @@
 #include <vector>
 
 #include "core/kernel/InstalledService.h"
-#include "winbase.h"
-
-FixedDesktopFacts::FixedDesktopFacts()
-    : messageFont{}, dpi(96), screenSize{1920, 1080}, workArea{0, 0, 1920, 1040}, scrollBarWidth(17), scrollBarHeight(17) {
-  SetMessageFont(u"Segoe UI", -12);
-}
-
-void FixedDesktopFacts::SetMessageFont(const char16_t* face, LONG height) {
-  messageFont = LOGFONTW{};
-  messageFont.lfHeight = height;
-  messageFont.lfWeight = FW_NORMAL;
-  messageFont.lfCharSet = DEFAULT_CHARSET;
-  int i = 0;
-  for (; i < LF_FACESIZE - 1 && face[i] != 0; ++i) messageFont.lfFaceName[i] = face[i];
-  messageFont.lfFaceName[i] = 0;
-}
-
-core::FontMetrics FixedDesktopFacts::MeasureFont(const LOGFONTW& font) const {
-  // A positive height is the cell's height, a negative one the characters' height; this
-  // desktop's fonts have no internal leading, so both give the same size.
-  const LONG pixels = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight == 0 ? 11 : font.lfHeight;
-  return core::FontMetrics{MulDiv(pixels, 6, 11), MulDiv(pixels, 13, 11)};
-}
 
 namespace {
 
-core::InstalledService<const core::DesktopFacts> installedFacts;
+// No display attached: nothing to measure and nowhere to put a window.
+class NoDesktop : public core::DesktopFacts {
+ public:
+  LOGFONTW MessageFont() const override { return LOGFONTW{}; }
+  int Dpi() const override { return 96; }  // the logical resolution the platform assumes by default
+  SIZE ScreenSize() const override { return SIZE{0, 0}; }
+  RECT WorkArea() const override { return RECT{0, 0, 0, 0}; }
+  int ScrollBarWidth() const override { return 0; }
+  int ScrollBarHeight() const override { return 0; }
+  core::FontMetrics MeasureFont(const LOGFONTW&) const override { return core::FontMetrics{0, 0}; }
+};
 
-// Made on first use and never torn down, like the slot that may hand it out.
-const std::shared_ptr<FixedDesktopFacts>& DefaultFacts() {
-  static const auto* const facts = new std::shared_ptr<FixedDesktopFacts>(std::make_shared<FixedDesktopFacts>());
-  return *facts;
-}
+core::InstalledService<const core::DesktopFacts> installedFacts;
 
 }  // namespace
 
-FixedDesktopFacts& DefaultDesktopFacts() { return *DefaultFacts(); }
-
 std::shared_ptr<const core::DesktopFacts> core::CurrentDesktopFacts() {
-  if (std::shared_ptr<const DesktopFacts> facts = installedFacts.Current()) return facts;
-  return DefaultFacts();
+  return installedFacts.CurrentOrDefault<NoDesktop>();
 }
 
 std::shared_ptr<const core::DesktopFacts> core::InstallDesktopFacts(std::shared_ptr<const DesktopFacts> facts) {

@@ -14,11 +14,11 @@
 #include <windows.h>
 
 #include "app/GuideFiles.h"
-#include "app/RecordingShell.h"
 #include "app/Resources.h"
 #include "app/RunLauncher.h"
-#include "core/com/ScriptedBrowserEngine.h"
 #include "core/registry/RegistryHive.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedBrowserEngine.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 # (x86_64-w64-mingw32-gcc and x86_64-w64-mingw32-windres). The results are committed, so
 # the tests never need the tools; run this again only to change a fixture.
 #
-#   tests/platform/data/version-fixture.dll     file 1.2.3.4, product 5.6.7.8
-#   tests/platform/data/no-version.dll          a DLL without a version resource
-#   tests/foundation/data/kernel32-*.dll        product versions of kernel32.dll releases
+#   tests/platform/posix/data/version-fixture.dll     file 1.2.3.4, product 5.6.7.8
+#   tests/platform/posix/data/no-version.dll          a DLL without a version resource
+#   tests/foundation/data/kernel32-*.dll              product versions of kernel32.dll releases
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
-foundation="$here/../../foundation/data"
+foundation="$here/../../../foundation/data"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -1,6 +1,6 @@
 // The scripted browser: pages from the test's descriptions, events in the platform's order,
 // everything asked recorded.
-#include "core/com/ScriptedBrowserEngine.h"
+#include "support/ScriptedBrowserEngine.h"
 
 #include <algorithm>
 #include <stdexcept>

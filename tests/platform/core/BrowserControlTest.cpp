@@ -17,7 +17,7 @@
 #include <windows.h>
 
 #include "core/com/BrowserControl.h"
-#include "core/com/ScriptedBrowserEngine.h"
+#include "support/ScriptedBrowserEngine.h"
 
 namespace {
 

@@ -33,11 +33,11 @@ class CountedException : public CException {
 
 // The source line a report names, read from the file it names. The compiler names sources
 // relative to the build folder ("../../platform/..."); they are found from the source tree's
-// root, whose tests/platform/data is the test data folder.
+// root.
 std::string SourceLine(const Report& report) {
   std::filesystem::path file(report.file);
   if (file.is_relative()) {
-    std::filesystem::path rooted = std::filesystem::path(TSR_TEST_DATA).parent_path().parent_path().parent_path();
+    std::filesystem::path rooted = std::filesystem::path(TSR_SOURCE_ROOT);
     for (const std::filesystem::path& part : file.lexically_normal())
       if (part != "..") rooted /= part;
     file = rooted;

@@ -10,7 +10,7 @@
 
 #include <afxdhtml.h>
 
-#include "core/com/ScriptedBrowserEngine.h"
+#include "support/ScriptedBrowserEngine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The initialisation-file calls, over core's in-memory profile store.
+// The initialisation-file calls, over the test program's profile store in memory.
 #include <windows.h>
 
 #include <gtest/gtest.h>

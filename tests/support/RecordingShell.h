@@ -1,8 +1,10 @@
-// A shell that opens nothing and keeps every request, so that a test can see what the
-// launcher asked the shell to open. It answers success, as the machine's shell would for a
-// file that exists.
+// A shell that opens nothing and keeps every request, so that a test can see what it was asked
+// to open. It answers success by default, as the machine's shell would for a file that
+// exists, or the result a test gives it; a listener sees each request as it comes, so that a
+// test may put it in order with what other doubles were asked.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,11 +25,18 @@ struct RecordedRequest {
 
 class RecordingShell : public core::ShellService {
  public:
+  using Listener = std::function<void(const RecordedRequest&)>;
+
+  // A result above 32 is a success; any other fails with ERROR_FILE_NOT_FOUND.
+  explicit RecordingShell(INT_PTR result = 42, Listener listener = {})
+      : result_(result), listener_(std::move(listener)) {}
+
   core::ShellExecuteOutcome Execute(const core::ShellExecuteRequest& request) const override {
     std::lock_guard<std::mutex> guard(lock_);
     requests_.push_back({request.owner, Copy(request.verb), std::u16string(request.file), Copy(request.parameters),
                          Copy(request.directory), request.showCommand});
-    return {42, 0};
+    if (listener_) listener_(requests_.back());
+    return {result_, result_ > 32 ? 0u : static_cast<DWORD>(ERROR_FILE_NOT_FOUND)};
   }
 
   std::vector<RecordedRequest> Requests() const {
@@ -47,6 +56,8 @@ class RecordingShell : public core::ShellService {
     return std::u16string(*text);
   }
 
+  const INT_PTR result_;
+  const Listener listener_;
   mutable std::vector<RecordedRequest> requests_;
 };
 

@@ -8,9 +8,9 @@
 #include <windows.h>
 #include <afxpriv.h>
 
-#include "WindowTestSupport.h"
-#include "app/Resources.h"
-#include "core/user/DesktopFacts.h"
+#include "support/FixedDesktopFacts.h"
+#include "support/TestResources.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -136,11 +136,13 @@ TEST(Dialogs, ControlsGetTheirNumberedTitleAndCreationData) {
 }
 
 TEST(Dialogs, TemplatesThatEndEarlyAreRefusedWithoutReadingPastThem) {
-  const auto& main = ApplicationResources::kMainDialogBytes;
+  ASSERT_TRUE(RegisterTestResources());
+  const std::vector<BYTE> main = ResourceBytes(MAKEINTRESOURCEW(131), RT_DIALOG);
+  ASSERT_FALSE(main.empty());
   // Every prefix of the main template is too short: each fails as invalid data.
-  for (DWORD length = 1; length < main.size; ++length) {
+  for (DWORD length = 1; length < main.size(); ++length) {
     SCOPED_TRACE(length);
-    GlobalTemplate t(main.data.data(), length);
+    GlobalTemplate t(main.data(), length);
     SetLastError(0);
     EXPECT_EQ(CreateDialogIndirectParamW(nullptr, t.Get(), nullptr, nullptr, 0), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
@@ -148,7 +150,7 @@ TEST(Dialogs, TemplatesThatEndEarlyAreRefusedWithoutReadingPastThem) {
     EXPECT_FALSE(editor.SetTemplate(t.Get(), length));
   }
   // An item count larger than the bytes hold.
-  std::vector<BYTE> bytes(main.data.begin(), main.data.begin() + main.size);
+  std::vector<BYTE> bytes = main;
   bytes[16] = 2;
   GlobalTemplate twoItems(bytes);
   SetLastError(0);
@@ -191,7 +193,7 @@ TEST(Dialogs, ThePlatformsModalRunEndsWithTheResultOfEndDialog) {
 }
 
 TEST(Resources, TheApplicationsTemplatesIconAndManifestAreFoundByTypeAndName) {
-  ASSERT_TRUE(RegisterApplicationResources());
+  ASSERT_TRUE(RegisterTestResources());
   HRSRC main = FindResourceW(nullptr, MAKEINTRESOURCEW(131), RT_DIALOG);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(SizeofResource(nullptr, main), 178u);
@@ -217,7 +219,7 @@ TEST(Resources, TheApplicationsTemplatesIconAndManifestAreFoundByTypeAndName) {
 }
 
 TEST(Resources, TheMainTemplateMakesItsWindowAndPlaceholder) {
-  RegisterApplicationResources();
+  RegisterTestResources();
   HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(131), nullptr, nullptr, 0);
   ASSERT_NE(dialog, nullptr);
   // 463 x 263 units of 6 x 13 pixels; the placeholder is one unit taller than the dialog.
@@ -242,7 +244,7 @@ TEST(Resources, TheMainTemplateMakesItsWindowAndPlaceholder) {
 }
 
 TEST(TemplateEditor, SetFontReplacesTheFaceAndSizeAndKeepsTheRest) {
-  RegisterApplicationResources();
+  RegisterTestResources();
   CDialogTemplate editor;
   ASSERT_TRUE(editor.Load(MAKEINTRESOURCEW(131)));
   ASSERT_EQ(editor.m_dwTemplateSize, 178u);
@@ -255,7 +257,8 @@ TEST(TemplateEditor, SetFontReplacesTheFaceAndSizeAndKeepsTheRest) {
   HGLOBAL block = editor.Detach();
   EXPECT_EQ(editor.m_hTemplate, nullptr);
   const auto* out = static_cast<const BYTE*>(GlobalLock(block));
-  const auto& in = ApplicationResources::kMainDialogBytes.data;
+  const std::vector<BYTE> in = ResourceBytes(MAKEINTRESOURCEW(131), RT_DIALOG);
+  ASSERT_EQ(in.size(), 178u);
   // Header to title unchanged; weight 400 and character set 1 kept after the new size.
   EXPECT_EQ(std::memcmp(out, in.data(), 86), 0);
   EXPECT_EQ(out[86] | (out[87] << 8), 9);

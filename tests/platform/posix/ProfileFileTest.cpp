@@ -11,6 +11,7 @@
 #include <afxwin.h>
 
 #include "posix/ProfileFile.h"
+#include "support/TestDefaults.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ class ProfileFileTest : public ::testing::Test {
     setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
   }
   void TearDown() override {
-    core::InstallProfileStore(nullptr);
+    InstallTestProfileStore();
     if (hadOld_)
       setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
     else

@@ -8,9 +8,8 @@
 #include <windows.h>
 #include <afxpriv.h>
 
-#include "WindowTestSupport.h"
-#include "app/Resources.h"
-#include "core/user/DesktopFacts.h"
+#include "support/TestResources.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -139,7 +138,8 @@ TEST(Framework, SettingChangesReachTheObjectsOfATopLevelWindowsDescendants) {
   HWND plain = CreateWindowExW(0, PlainClass(), nullptr, WS_CHILD, 0, 0, 50, 50, top.m_hWnd, nullptr, nullptr, nullptr);
   ASSERT_TRUE(inner.CreateEx(0, PlainClass(), nullptr, WS_CHILD, 0, 0, 10, 10, plain, nullptr));
   told.clear();
-  BroadcastSettingChange(SPI_SETNONCLIENTMETRICS, u"WindowMetrics");
+  // What the platform sends each top-level window when the desktop's metrics change.
+  top.SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(u"WindowMetrics"));
   EXPECT_EQ(told, (std::vector<HWND>{top.m_hWnd, inner.m_hWnd}));
 }
 
@@ -185,7 +185,7 @@ END_MESSAGE_MAP()
 class FrameworkModal : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterApplicationResources();
+    RegisterTestResources();
     ASSERT_TRUE(owner_.CreateEx(0, PlainClass(), nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr));
   }
   CWnd owner_;
@@ -246,7 +246,7 @@ class CDialogApp : public CWinApp {
 };
 
 TEST(Framework, ADialogApplicationEndsWithItsMainWindowAndLeavesNoQuitBehind) {
-  RegisterApplicationResources();
+  RegisterTestResources();
   CDialogApp app;
   EXPECT_EQ(AfxWinMain(nullptr, nullptr, nullptr, SW_SHOWDEFAULT), 5);
   EXPECT_EQ(app.result, IDCANCEL);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "WindowTestSupport.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 
 #include "core/kernel/FileVersionSource.h"
 #include "core/kernel/PathMapping.h"
-#include "platform/HostPaths.h"
 #include "posix/PosixFileVersions.h"
 #include "posix/RegistryHiveError.h"
 #include "posix/WineHiveParser.h"
+#include "support/HostPaths.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
-// The dialog manager's focus moves (WM_NEXTDLGCTL) and the key state behind GetKeyState.
+// The dialog manager's focus moves (WM_NEXTDLGCTL).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
 #include <windows.h>
-
-#include "core/user/KeyboardState.h"
 
 namespace {
 
@@ -54,16 +52,6 @@ TEST(DialogNavigation, NextDlgCtlMovesThroughTheTabStopsAndWrapsAround) {
   DestroyWindow(dialog);
   GlobalUnlock(block);
   GlobalFree(block);
-}
-
-TEST(KeyboardState, AKeyThatIsDownReadsNegative) {
-  ReleaseAllVirtualKeys();
-  EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
-  SetVirtualKeyDown(VK_SHIFT, true);
-  EXPECT_LT(GetKeyState(VK_SHIFT), 0);
-  EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
-  SetVirtualKeyDown(VK_SHIFT, false);
-  EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 
 #include "core/kernel/FileVersionSource.h"
 #include "core/kernel/PathMapping.h"
-#include "platform/HostPaths.h"
 #include "posix/PeVersionResource.h"
 #include "posix/PosixFileVersions.h"
+#include "support/HostPaths.h"
 
 namespace {
 

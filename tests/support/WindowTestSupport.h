@@ -1,6 +1,9 @@
 // A window class that records the messages its windows receive, with optional per-message
-// handlers, for the window manager's tests.
+// handlers, and the fixture of the window manager's tests, which destroys the top-level
+// windows a test made.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -97,3 +100,19 @@ inline bool operator==(const RECT& a, const RECT& b) {
 inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
   return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
 }
+
+class WindowManagerTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (HWND w : created_)
+      if (IsWindow(w)) DestroyWindow(w);
+  }
+  HWND Make(DWORD style, RECT r, HWND parent = nullptr, UINT id = 0, DWORD exStyle = 0) {
+    HWND w = MessageRecorder::Create(style, r, parent, exStyle, id);
+    EXPECT_NE(w, nullptr);
+    if (!(style & WS_CHILD)) created_.push_back(w);
+    return w;
+  }
+  MessageRecorder recorder_;
+  std::vector<HWND> created_;
+};
