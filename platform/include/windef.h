@@ -36,6 +36,7 @@ typedef DWORD COLORREF;
 typedef WORD LANGID;
 
 typedef void* LPVOID;
+typedef void* PVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
