@@ -11,26 +11,34 @@
 #include "exdisp.h"
 #include "objbase.h"
 
-// The IUnknown the control holds as its site: every call goes to the site's own.
-class COleControlSite::Identity final : public IUnknown {
+namespace {
+
+// One of the site's interfaces: its IUnknown is the site's own, one identity and one count.
+template <class Interface>
+class OfTheSite : public Interface {
  public:
-  explicit Identity(COleControlSite& site) : site_(site) {}
+  explicit OfTheSite(COleControlSite& site) : site_(site) {}
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override { return site_.ExternalQueryInterface(&iid, object); }
   STDMETHODIMP_(ULONG) AddRef() override { return site_.ExternalAddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return site_.ExternalRelease(); }
 
- private:
+ protected:
   COleControlSite& site_;
+};
+
+}  // namespace
+
+// The IUnknown the control holds as its site.
+class COleControlSite::Identity final : public OfTheSite<IUnknown> {
+ public:
+  using OfTheSite::OfTheSite;
 };
 
 // What the control asks of its container: nothing is saved or named, and the control may
 // always activate in place, in the container's window at the site's place.
-class COleControlSite::ClientSite final : public IOleClientSite {
+class COleControlSite::ClientSite final : public OfTheSite<IOleClientSite> {
  public:
-  explicit ClientSite(COleControlSite& site) : site_(site) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override { return site_.ExternalQueryInterface(&iid, object); }
-  STDMETHODIMP_(ULONG) AddRef() override { return site_.ExternalAddRef(); }
-  STDMETHODIMP_(ULONG) Release() override { return site_.ExternalRelease(); }
+  using OfTheSite::OfTheSite;
   STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
   STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
     if (moniker != nullptr) *moniker = nullptr;
@@ -43,17 +51,11 @@ class COleControlSite::ClientSite final : public IOleClientSite {
   STDMETHODIMP ShowObject() override { return S_OK; }
   STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
- private:
-  COleControlSite& site_;
 };
 
-class COleControlSite::InPlaceSite final : public IOleInPlaceSite {
+class COleControlSite::InPlaceSite final : public OfTheSite<IOleInPlaceSite> {
  public:
-  explicit InPlaceSite(COleControlSite& site) : site_(site) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override { return site_.ExternalQueryInterface(&iid, object); }
-  STDMETHODIMP_(ULONG) AddRef() override { return site_.ExternalAddRef(); }
-  STDMETHODIMP_(ULONG) Release() override { return site_.ExternalRelease(); }
+  using OfTheSite::OfTheSite;
   STDMETHODIMP GetWindow(HWND* window) override {
     if (window == nullptr) return E_POINTER;
     *window = ContainerWindow();
@@ -95,8 +97,6 @@ class COleControlSite::InPlaceSite final : public IOleInPlaceSite {
   HWND ContainerWindow() const {
     return site_.m_pCtrlCont != nullptr ? AfxGetSafeHwnd(site_.m_pCtrlCont->m_pWnd) : nullptr;
   }
-
-  COleControlSite& site_;
 };
 
 // The control's events: each goes to the container window's OnEvent with the control's
