@@ -27,9 +27,9 @@ std::vector<BYTE> DialogTemplateRewriter::Rewrite(const void* data, std::size_t 
     RaiseTemplateError("Dialog template refused, its " + read.problem + " missing or malformed (template size " +
                        std::to_string(size) + ")");
   DialogTemplateChanges changes;
-  changes.retitle = [this](std::u16string_view text) {
+  changes.retitle = [this](std::basic_string_view<WCHAR> text) {
     const CopiedUString<UTF16> rewritten = rewrite_(UStringRef<UTF16>(text));
-    return std::u16string(rewritten.Ref().view());
+    return std::basic_string<WCHAR>(rewritten.Ref().view());
   };
   return WriteDialogTemplate(data, read.dialog, changes);
 }

@@ -15,10 +15,10 @@ class Output {
     out_.push_back(static_cast<BYTE>(value));
     out_.push_back(static_cast<BYTE>(value >> 8));
   }
-  void Units(std::u16string_view text) {
-    for (char16_t unit : text) Word(static_cast<WORD>(unit));
+  void Units(std::basic_string_view<WCHAR> text) {
+    for (WCHAR unit : text) Word(static_cast<WORD>(unit));
   }
-  void Text(std::u16string_view text) {
+  void Text(std::basic_string_view<WCHAR> text) {
     Units(text);
     Word(0);
   }

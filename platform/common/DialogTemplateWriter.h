@@ -13,12 +13,12 @@
 
 struct DialogTemplateFont {
   WORD pointSize = 0;
-  std::u16string faceName;
+  std::basic_string<WCHAR> faceName;
 };
 
 struct DialogTemplateChanges {
   // The caption and each item title that is a text go through it; numbers are kept.
-  std::function<std::u16string(std::u16string_view)> retitle;
+  std::function<std::basic_string<WCHAR>(std::basic_string_view<WCHAR>)> retitle;
   // Sets DS_SETFONT and writes this font block; the extended form keeps the weight, italic
   // flag and character set of a font it had (FW_NORMAL, 0, DEFAULT_CHARSET for none).
   std::optional<DialogTemplateFont> font;
