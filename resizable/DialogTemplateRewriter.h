@@ -1,7 +1,8 @@
 // Copies a dialog template (either form) while sending its caption and every control text
-// through a text rewrite; everything else is copied as it is. The reading never leaves the
-// bytes it was given: a template that ends early, a count that promises more than is there,
-// or a text without its terminator raises ExceptionPL naming what was missing.
+// through a text rewrite; everything else is copied as it is. It reads and writes through the
+// platform's one template reader and writer, so it never leaves the bytes it was given: a
+// template that ends early, a count that promises more than is there, or a text without its
+// terminator raises ExceptionPL naming what was missing.
 #pragma once
 
 #include <cstddef>

@@ -40,12 +40,12 @@ class Cursor {
     return true;
   }
   // A zero-terminated UTF-16 text.
-  bool Text(std::u16string& text) {
+  bool Text(std::basic_string<WCHAR>& text) {
     text.clear();
     for (WORD unit = 0;;) {
       if (!Word(unit)) return false;
       if (unit == 0) return true;
-      text.push_back(static_cast<char16_t>(unit));
+      text.push_back(static_cast<WCHAR>(unit));
     }
   }
   bool NameOrNumberField(NameOrNumber& field) {
@@ -62,7 +62,10 @@ class Cursor {
       offset_ = start;
       if (!Text(field.text)) return false;
     }
-    field.raw.assign(reinterpret_cast<const char16_t*>(data_ + start), (offset_ - start) / 2);
+    // Unit by unit: the template may lie at an odd address.
+    field.raw.clear();
+    for (std::size_t at = start; at < offset_; at += 2)
+      field.raw.push_back(static_cast<WCHAR>(data_[at] | (data_[at + 1] << 8)));
     return true;
   }
   // Moves to the next 4-byte boundary of the template; padding may be cut off only at the end.

@@ -13,9 +13,9 @@
 struct NameOrNumber {
   enum class Kind { None, Number, Text } kind = Kind::None;
   WORD number = 0;
-  std::u16string text;
+  std::basic_string<WCHAR> text;
   // The field's words as they stand in the template (for a title passed on as a number).
-  std::u16string raw;
+  std::basic_string<WCHAR> raw;
 };
 
 struct DialogItemDescription {
@@ -45,7 +45,7 @@ struct DialogDescription {
   WORD weight = 0;
   BYTE italic = 0;
   BYTE charSet = 0;
-  std::u16string faceName;
+  std::basic_string<WCHAR> faceName;
   // Offsets of the title's end, of the font block and of the face name's end (for the
   // template editor).
   std::size_t titleEnd = 0;

@@ -5,18 +5,9 @@
 #include <vector>
 
 #include "DialogTemplateReader.h"
-#include "core/kernel/KnownMemory.h"
+#include "DialogTemplateWriter.h"
 
 namespace {
-
-void PutWord(std::vector<BYTE>& out, WORD value) {
-  out.push_back(static_cast<BYTE>(value));
-  out.push_back(static_cast<BYTE>(value >> 8));
-}
-
-void PutDword(BYTE* at, DWORD value) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<BYTE>(value >> (8 * i));
-}
 
 HGLOBAL CopyToBlock(const BYTE* bytes, std::size_t size) {
   HGLOBAL block = ::GlobalAlloc(GPTR, size);
@@ -57,6 +48,18 @@ SIZE BaseUnits(const LOGFONTW& font) {
   return SIZE{(extent.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 
+// A template passed by address alone is read no further than the committed, readable region
+// that holds it; within that the template's own walk finds its end. Walking alone would
+// trust a template that ends early to be whole.
+std::size_t ReadableBytesFrom(const void* address) {
+  MEMORY_BASIC_INFORMATION region{};
+  if (address == nullptr || ::VirtualQuery(address, &region, sizeof(region)) == 0) return 0;
+  if (region.State != MEM_COMMIT || (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0) return 0;
+  const auto* at = static_cast<const BYTE*>(address);
+  const auto* end = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
+  return at < end ? static_cast<std::size_t>(end - at) : 0;
+}
+
 DialogTemplateReadResult ReadBlock(HGLOBAL block, DWORD size) {
   const void* bytes = ::GlobalLock(block);
   DialogTemplateReadResult read = ReadDialogTemplate(bytes, size);
@@ -70,7 +73,7 @@ CDialogTemplate::CDialogTemplate(const DLGTEMPLATE* dialogTemplate)
     : m_hTemplate(nullptr), m_dwTemplateSize(0), m_bSystemFont(FALSE) {
   if (dialogTemplate == nullptr) return;
   // Only as far as the memory that holds the template reaches.
-  const std::size_t available = KnownBytesFrom(dialogTemplate);
+  const std::size_t available = ReadableBytesFrom(dialogTemplate);
   if (available != 0) SetTemplate(dialogTemplate, static_cast<UINT>(available));
 }
 
@@ -84,7 +87,7 @@ CDialogTemplate::CDialogTemplate(HGLOBAL dialogTemplate) : m_hTemplate(nullptr),
     return;
   }
   const auto* pointer = static_cast<const DLGTEMPLATE*>(::LockResource(dialogTemplate));
-  const std::size_t available = KnownBytesFrom(pointer);
+  const std::size_t available = ReadableBytesFrom(pointer);
   if (available != 0) SetTemplate(pointer, static_cast<UINT>(available));
 }
 
@@ -128,26 +131,10 @@ BOOL CDialogTemplate::SetFont(LPCWSTR faceName, WORD fontSize) {
   if (m_hTemplate == nullptr || faceName == nullptr) return FALSE;
   const DialogTemplateReadResult read = ReadBlock(m_hTemplate, m_dwTemplateSize);
   if (!read.ok) return FALSE;
-  const DialogDescription& d = read.dialog;
-  const auto* old = static_cast<const BYTE*>(::GlobalLock(m_hTemplate));
-  // Header, menu, class and title stay; the font block is written anew.
-  const std::size_t keep = d.hasFont ? d.fontOffset : d.titleEnd;
-  std::vector<BYTE> out(old, old + keep);
-  PutDword(out.data() + (d.extended ? 12 : 0), d.style | DS_SETFONT);
-  PutWord(out, fontSize);
-  if (d.extended) {
-    PutWord(out, d.hasFont ? d.weight : FW_NORMAL);
-    out.push_back(d.hasFont ? d.italic : 0);
-    out.push_back(d.hasFont ? d.charSet : DEFAULT_CHARSET);
-  }
-  for (LPCWSTR p = faceName; *p != 0; ++p) PutWord(out, *p);
-  PutWord(out, 0);
-  // The items keep their bytes; both starts are 4-byte boundaries, so every item's own
-  // alignment holds after the shift.
-  if (!d.items.empty()) {
-    while (out.size() % 4 != 0) out.push_back(0);
-    out.insert(out.end(), old + d.itemOffsets.front(), old + d.size);
-  }
+  DialogTemplateChanges changes;
+  changes.font = DialogTemplateFont{fontSize, faceName};
+  const void* old = ::GlobalLock(m_hTemplate);
+  const std::vector<BYTE> out = WriteDialogTemplate(old, read.dialog, changes);
   ::GlobalUnlock(m_hTemplate);
   HGLOBAL block = CopyToBlock(out.data(), out.size());
   if (block == nullptr) return FALSE;
@@ -179,7 +166,7 @@ BOOL CDialogTemplate::GetFont(CStringW& faceName, WORD& fontSize) const {
 }
 
 BOOL CDialogTemplate::GetFont(const DLGTEMPLATE* dialogTemplate, CStringW& faceName, WORD& fontSize) {
-  const DialogTemplateReadResult read = ReadDialogTemplate(dialogTemplate, KnownBytesFrom(dialogTemplate));
+  const DialogTemplateReadResult read = ReadDialogTemplate(dialogTemplate, ReadableBytesFrom(dialogTemplate));
   if (!read.ok || !read.dialog.hasFont) return FALSE;
   faceName = CStringW(read.dialog.faceName.c_str());
   fontSize = read.dialog.pointSize;

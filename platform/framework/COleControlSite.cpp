@@ -7,20 +7,96 @@
 
 #include "afxdisp.h"
 #include "atlbase.h"
-#include "core/com/BrowserControl.h"
 #include "ComObject.h"
 #include "exdisp.h"
+#include "objbase.h"
 
-// The IUnknown the control holds as its site: every call goes to the site's own.
-class COleControlSite::Identity final : public IUnknown {
+namespace {
+
+// One of the site's interfaces: its IUnknown is the site's own, one identity and one count.
+template <class Interface>
+class OfTheSite : public Interface {
  public:
-  explicit Identity(COleControlSite& site) : site_(site) {}
+  explicit OfTheSite(COleControlSite& site) : site_(site) {}
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override { return site_.ExternalQueryInterface(&iid, object); }
   STDMETHODIMP_(ULONG) AddRef() override { return site_.ExternalAddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return site_.ExternalRelease(); }
 
- private:
+ protected:
   COleControlSite& site_;
+};
+
+}  // namespace
+
+// The IUnknown the control holds as its site.
+class COleControlSite::Identity final : public OfTheSite<IUnknown> {
+ public:
+  using OfTheSite::OfTheSite;
+};
+
+// What the control asks of its container: nothing is saved or named, and the control may
+// always activate in place, in the container's window at the site's place.
+class COleControlSite::ClientSite final : public OfTheSite<IOleClientSite> {
+ public:
+  using OfTheSite::OfTheSite;
+  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
+    if (moniker != nullptr) *moniker = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetContainer(IOleContainer** container) override {
+    if (container != nullptr) *container = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+};
+
+class COleControlSite::InPlaceSite final : public OfTheSite<IOleInPlaceSite> {
+ public:
+  using OfTheSite::OfTheSite;
+  STDMETHODIMP GetWindow(HWND* window) override {
+    if (window == nullptr) return E_POINTER;
+    *window = ContainerWindow();
+    return *window != nullptr ? S_OK : E_FAIL;
+  }
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnUIActivate() override { return S_OK; }
+  // A dialog has no frame of its own with tools or menus to share: no frame and no document
+  // window are given.
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT place,
+                                LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo) override {
+    if (frame != nullptr) *frame = nullptr;
+    if (document != nullptr) *document = nullptr;
+    if (place == nullptr || clip == nullptr) return E_POINTER;
+    *place = site_.place_;
+    *clip = site_.place_;
+    if (frameInfo != nullptr) {
+      frameInfo->fMDIApp = FALSE;
+      frameInfo->hwndFrame = ContainerWindow();
+      frameInfo->haccel = nullptr;
+      frameInfo->cAccelEntries = 0;
+    }
+    return S_OK;
+  }
+  STDMETHODIMP Scroll(SIZE) override { return S_FALSE; }
+  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+  STDMETHODIMP DiscardUndoState() override { return S_OK; }
+  STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
+  STDMETHODIMP OnPosRectChange(LPCRECT place) override {
+    if (place == nullptr) return E_POINTER;
+    site_.MoveWindow(place->left, place->top, place->right - place->left, place->bottom - place->top);
+    return S_OK;
+  }
+
+ private:
+  HWND ContainerWindow() const {
+    return site_.m_pCtrlCont != nullptr ? AfxGetSafeHwnd(site_.m_pCtrlCont->m_pWnd) : nullptr;
+  }
 };
 
 // The control's events: each goes to the container window's OnEvent with the control's
@@ -84,33 +160,61 @@ COleControlSite::COleControlSite(COleControlContainer* container)
       m_pCtrlCont(container),
       m_dwRef(0),
       identity_(new Identity(*this)),
+      clientSite_(new ClientSite(*this)),
+      inPlaceSite_(new InPlaceSite(*this)),
       eventSink_(new EventSink(*this)),
-      eventCookie_(0) {}
+      eventCookie_(0),
+      place_{0, 0, 0, 0} {}
 
 COleControlSite::~COleControlSite() {
   if (m_pObject != nullptr) {
     if (eventCookie_ != 0) AtlUnadvise(m_pObject, DIID_DWebBrowserEvents2, eventCookie_);
-    if (core::BrowserControl* control = core::BrowserControl::Of(m_pObject)) control->DetachSite();
+    // The control's windows go (unless they went with the container's), then it lets go of
+    // the site.
+    CComQIPtr<IOleObject> object(m_pObject);
+    if (object != nullptr) {
+      object->Close(OLECLOSE_NOSAVE);
+      object->SetClientSite(nullptr);
+    }
     m_pObject->Release();
     m_pObject = nullptr;
   }
   if (m_pWndCtrl != nullptr && m_pWndCtrl->m_pCtrlSite == this) m_pWndCtrl->m_pCtrlSite = nullptr;
   delete eventSink_;
+  delete inPlaceSite_;
+  delete clientSite_;
   delete identity_;
 }
 
 HRESULT COleControlSite::CreateControl(CWnd* wndCtrl, REFCLSID clsid, LPCWSTR windowName, DWORD style,
                                        const RECT* rect, UINT id) {
   if (m_pObject != nullptr) return E_UNEXPECTED;
-  // The browser is the one control the platform here knows how to make.
-  if (clsid != CLSID_WebBrowser) return REGDB_E_CLASSNOTREG;
-  const HWND parent = m_pCtrlCont != nullptr ? AfxGetSafeHwnd(m_pCtrlCont->m_pWnd) : nullptr;
-  const RECT area = rect != nullptr ? *rect : RECT{0, 0, 0, 0};
-  core::BrowserControl* control = nullptr;
-  const HRESULT hr = core::BrowserControl::Create(identity_, parent, area, style, id, windowName, &control);
+  CComPtr<IOleObject> object;
+  HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                  reinterpret_cast<void**>(&object));
   if (FAILED(hr)) return hr;
-  m_pObject = static_cast<IWebBrowser2*>(control);
-  m_hWnd = control->Window();
+  place_ = rect != nullptr ? *rect : RECT{0, 0, 0, 0};
+  const HWND parent = m_pCtrlCont != nullptr ? AfxGetSafeHwnd(m_pCtrlCont->m_pWnd) : nullptr;
+  hr = object->SetClientSite(clientSite_);
+  if (SUCCEEDED(hr)) hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite_, 0, parent, &place_);
+  CComQIPtr<IOleInPlaceObject> inPlace(object.p);
+  HWND window = nullptr;
+  if (SUCCEEDED(hr)) hr = inPlace != nullptr ? inPlace->GetWindow(&window) : E_NOINTERFACE;
+  if (FAILED(hr)) {
+    object->Close(OLECLOSE_NOSAVE);
+    object->SetClientSite(nullptr);
+    return hr;
+  }
+  // The control makes its window as it likes; the container's identifier, text and style
+  // are given to it afterwards, as a dialog item's are.
+  ::SetWindowLongPtrW(window, GWLP_ID, static_cast<LONG_PTR>(id));
+  if (windowName != nullptr) ::SetWindowTextW(window, windowName);
+  const DWORD current = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
+  const DWORD wanted = current | (style & ~WS_VISIBLE);
+  if (wanted != current) ::SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(wanted));
+  if ((style & WS_VISIBLE) == 0) ::ShowWindow(window, SW_HIDE);
+  m_pObject = object.Detach();
+  m_hWnd = window;
   m_nID = id;
   AtlAdvise(m_pObject, eventSink_, DIID_DWebBrowserEvents2, &eventCookie_);
   if (wndCtrl != nullptr && wndCtrl->SubclassWindow(m_hWnd)) {
@@ -118,6 +222,12 @@ HRESULT COleControlSite::CreateControl(CWnd* wndCtrl, REFCLSID clsid, LPCWSTR wi
     m_pWndCtrl = wndCtrl;
   }
   return S_OK;
+}
+
+void COleControlSite::MoveWindow(int x, int y, int width, int height) {
+  place_ = RECT{x, y, x + width, y + height};
+  CComQIPtr<IOleInPlaceObject> inPlace(m_pObject);
+  if (inPlace != nullptr) inPlace->SetObjectRects(&place_, &place_);
 }
 
 CWnd* COleControlSite::SetFocus(LPMSG) {
@@ -131,6 +241,8 @@ LPUNKNOWN COleControlSite::GetInterfaceHook(const void*) { return nullptr; }
 
 LPUNKNOWN COleControlSite::GetOwnInterface(const IID& iid) {
   if (iid == IID_IUnknown) return identity_;
+  if (iid == IID_IOleClientSite) return clientSite_;
+  if (iid == IID_IOleInPlaceSite || iid == IID_IOleWindow) return inPlaceSite_;
   return nullptr;
 }
 

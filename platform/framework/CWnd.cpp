@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FrameworkTemporaries.h"
+#include "afxocc.h"
 #include "afxpriv.h"
 
 namespace {
@@ -405,10 +406,17 @@ void CWnd::MapWindowPoints(CWnd* to, LPRECT rect) const {
   ::MapWindowPoints(m_hWnd, AfxGetSafeHwnd(to), reinterpret_cast<LPPOINT>(rect), 2);
 }
 
-void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) { ::MoveWindow(m_hWnd, x, y, width, height, repaint); }
+// A contained control is moved through its site: the control places its own window.
+void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
+  if (m_pCtrlSite != nullptr) {
+    m_pCtrlSite->MoveWindow(x, y, width, height);
+    return;
+  }
+  ::MoveWindow(m_hWnd, x, y, width, height, repaint);
+}
 
 void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
-  ::MoveWindow(m_hWnd, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+  MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {

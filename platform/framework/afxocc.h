@@ -7,6 +7,7 @@
 
 #include "afxwin.h"
 #include "mshtmhst.h"
+#include "oleidl.h"
 
 class CDHtmlDialog;
 
@@ -28,8 +29,9 @@ class COleControlContainer : public CCmdTarget {
 };
 
 // The container's end of one control: the control's window and identity, the site's COM
-// identity (one reference count for all its interfaces), and the event sink that hands the
-// control's events to the container window's event sink map.
+// identity (one reference count for all its interfaces: IOleClientSite, IOleInPlaceSite and
+// what a derived site adds), and the event sink that hands the control's events to the
+// container window's event sink map.
 //
 // A derived site adds interfaces by deriving from them and answering them in GetInterfaceHook;
 // its QueryInterface, AddRef and Release are the site's ExternalQueryInterface, ExternalAddRef
@@ -41,10 +43,13 @@ class COleControlSite : public CCmdTarget {
   // Unhooks the control from the site and releases it.
   ~COleControlSite() override;
 
-  // Makes the control clsid with its window as a child of the container's window, connects
-  // its events and attaches wndCtrl to its window.
+  // Makes the control clsid (CoCreateInstance), activates it in place with its window as a
+  // child of the container's window, connects its events and attaches wndCtrl to its window.
   virtual HRESULT CreateControl(CWnd* wndCtrl, REFCLSID clsid, LPCWSTR windowName, DWORD style, const RECT* rect,
                                 UINT id);
+  // The control's new place in the container window, told to the control (SetObjectRects),
+  // which moves its window.
+  virtual void MoveWindow(int x, int y, int width, int height);
   // The control is given the focus through dialog navigation; msg is the key message that
   // moved it (may be null). Answers the window that had the focus before.
   virtual CWnd* SetFocus(LPMSG msg);
@@ -70,10 +75,15 @@ class COleControlSite : public CCmdTarget {
 
  private:
   class Identity;
+  class ClientSite;
+  class InPlaceSite;
   class EventSink;
   Identity* identity_;
+  ClientSite* clientSite_;
+  InPlaceSite* inPlaceSite_;
   EventSink* eventSink_;
   DWORD eventCookie_;
+  RECT place_;  // the control's place in the container window
 };
 
 // The browser control's site: IDocHostUIHandler, each method passed to the dialog's method of

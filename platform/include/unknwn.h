@@ -54,3 +54,14 @@ struct IUnknown {
 };
 typedef IUnknown* LPUNKNOWN;
 TSR_INTERFACE_ID(IUnknown, IID_IUnknown);
+
+extern const IID IID_IClassFactory;
+
+// The maker of a class's objects, as CoGetClassObject hands it out.
+struct IClassFactory : public IUnknown {
+  // A new object of the class, asked for riid; CLASS_E_NOAGGREGATION when pUnkOuter is given
+  // and the class cannot be aggregated.
+  STDMETHOD(CreateInstance)(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) PURE;
+  STDMETHOD(LockServer)(BOOL fLock) PURE;
+};
+TSR_INTERFACE_ID(IClassFactory, IID_IClassFactory);

@@ -7,6 +7,7 @@
 #include "stringapiset.h"
 #include "winbase.h"
 #include "fileapi.h"
+#include "memoryapi.h"
 #include "sysinfoapi.h"
 #include "libloaderapi.h"
 #include "winreg.h"

@@ -23,7 +23,6 @@ typedef DWORD LCID;
 typedef float FLOAT;
 typedef double DOUBLE;
 typedef double DATE;
-typedef void* PVOID;
 
 typedef unsigned short VARTYPE;
 enum VARENUM {

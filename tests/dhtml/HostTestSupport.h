@@ -14,7 +14,7 @@
 
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlDialog.h"
-#include "resizable/TemplateBytes.h"
+#include "support/TemplateBytes.h"
 #include "support/ScriptedBrowserEngine.h"
 
 namespace hosttest {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "TemplateBytes.h"
+#include "support/TemplateBytes.h"
 #include "foundation/ExceptionPL.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TemplateBytes.h"
+#include "support/TemplateBytes.h"
 #include "foundation/CharacterSetResult.h"
 #include "foundation/FormatOverrideContext.h"
 #include "resizable/DialogTemplateRewriter.h"

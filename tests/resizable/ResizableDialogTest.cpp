@@ -7,7 +7,7 @@
 
 #include <resourcetable.h>
 
-#include "TemplateBytes.h"
+#include "support/TemplateBytes.h"
 #include "TestApp.h"
 #include "foundation/OSVersionInfo.h"
 #include "support/FixedDesktopFacts.h"

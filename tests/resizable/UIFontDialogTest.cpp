@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "TemplateBytes.h"
+#include "support/TemplateBytes.h"
 #include "app/Resources.h"
 #include "foundation/ExceptionPL.h"
 #include "support/FixedDesktopFacts.h"

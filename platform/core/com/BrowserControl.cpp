@@ -104,7 +104,24 @@ VARIANT FlagReference(VARIANT_BOOL* flag) {
 
 // ---- Making and ending --------------------------------------------------------------------
 
-BrowserControl::BrowserControl(BrowserContextRef context) : FrameBrowser(std::move(context), 0) {
+// CLSID_WebBrowser's class object: one for the process, never deleted.
+class BrowserControl::ClassFactory final : public IClassFactory {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
+  STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+BrowserControl::BrowserControl(BrowserContextRef context, std::shared_ptr<BrowserEngine> engine)
+    : FrameBrowser(std::move(context), 0), engine_(std::move(engine)) {
   context_->control = this;
   events_.Attach(new ConnectionPoint(DIID_DWebBrowserEvents2, static_cast<IConnectionPointContainer*>(this)));
 }
@@ -123,43 +140,54 @@ HRESULT BrowserControl::Create(IUnknown* site, HWND parent, const RECT& rect, DW
                                BrowserControl** control) {
   if (control == nullptr) return E_POINTER;
   *control = nullptr;
-  const std::shared_ptr<BrowserEngine> engine = CurrentBrowserEngine();
+  std::shared_ptr<BrowserEngine> engine = CurrentBrowserEngine();
   if (engine == nullptr) return REGDB_E_CLASSNOTREG;
-  RegisterWindowClasses();
   CComPtr<BrowserControl> made;
-  made.Attach(new BrowserControl(std::make_shared<BrowserContext>()));
+  made.Attach(new BrowserControl(std::make_shared<BrowserContext>(), std::move(engine)));
   made->site_ = site;
+  const HRESULT hr = made->MakeWindows(parent, rect, style, id, windowName);
+  if (FAILED(hr)) return hr;
+  *control = made.Detach();
+  return S_OK;
+}
+
+HRESULT BrowserControl::GetClassObject(REFIID iid, void** object) {
+  static ClassFactory factory;
+  return factory.QueryInterface(iid, object);
+}
+
+STDMETHODIMP BrowserControl::ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  // The class is there only while an engine can show its pages.
+  std::shared_ptr<BrowserEngine> engine = CurrentBrowserEngine();
+  if (engine == nullptr) return REGDB_E_CLASSNOTREG;
+  CComPtr<IWebBrowser2> made;
+  made.Attach(new BrowserControl(std::make_shared<BrowserContext>(), std::move(engine)));
+  return made->QueryInterface(iid, object);
+}
+
+HRESULT BrowserControl::MakeWindows(HWND parent, const RECT& rect, DWORD style, UINT id, LPCWSTR windowName) {
+  RegisterWindowClasses();
   const HWND window = CreateWindowExW(0, kWindowClass, windowName != nullptr ? windowName : u"",
                                       style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top, rect.right - rect.left,
                                       rect.bottom - rect.top, parent,
                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
   if (window == nullptr) return E_FAIL;
-  made->window_ = window;
-  ControlsByWindow()[window] = made;
+  window_ = window;
+  ControlsByWindow()[window] = this;
   RECT client{};
   GetClientRect(window, &client);
   const HWND viewWindow = CreateWindowExW(0, kViewWindowClass, u"", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
                                           client.bottom, window, nullptr, nullptr, nullptr);
   if (viewWindow == nullptr) return E_FAIL;  // the control's window goes with the control
-  made->viewWindow_ = viewWindow;
-  ControlsByWindow()[viewWindow] = made;
-  std::unique_ptr<BrowserView> view = engine->CreateView(viewWindow, *made);
+  viewWindow_ = viewWindow;
+  ControlsByWindow()[viewWindow] = this;
+  std::unique_ptr<BrowserView> view = engine_->CreateView(viewWindow, *this);
   if (view == nullptr) return E_FAIL;
-  made->context_->view = std::move(view);
-  *control = made.Detach();
+  context_->view = std::move(view);
   return S_OK;
-}
-
-BrowserControl* BrowserControl::Of(IUnknown* object) {
-  if (object == nullptr) return nullptr;
-  CComPtr<IWebBrowser2> browser;
-  if (FAILED(object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))) return nullptr;
-  return dynamic_cast<BrowserControl*>(static_cast<IWebBrowser2*>(browser));
-}
-
-void BrowserControl::DetachSite() {
-  site_.Release();
-  if (window_ != nullptr && !IsBeingDestroyed(window_)) DestroyWindow(window_);
 }
 
 void BrowserControl::CloseView() { context_->view.reset(); }
@@ -170,6 +198,108 @@ void BrowserControl::WindowDestroyed(HWND window) {
   if (window == viewWindow_) viewWindow_ = nullptr;
 }
 
+// ---- Embedding and in-place activation ----------------------------------------------------
+
+STDMETHODIMP BrowserControl::SetClientSite(IOleClientSite* pClientSite) {
+  site_ = pClientSite;
+  return S_OK;
+}
+
+STDMETHODIMP BrowserControl::GetClientSite(IOleClientSite** ppClientSite) {
+  if (ppClientSite == nullptr) return E_POINTER;
+  *ppClientSite = nullptr;
+  if (site_ == nullptr) return S_OK;
+  return site_->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(ppClientSite));
+}
+
+STDMETHODIMP BrowserControl::Close(DWORD) {
+  // There is nothing to save: a page is only shown.
+  return InPlaceDeactivate();
+}
+
+STDMETHODIMP BrowserControl::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
+                                    LPCRECT lprcPosRect) {
+  switch (iVerb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE:
+    case OLEIVERB_INPLACEACTIVATE: {
+      if (!inPlaceActive_) {
+        const HRESULT hr = ActivateInPlace(pActiveSite, hwndParent, lprcPosRect);
+        if (FAILED(hr)) return hr;
+      }
+      if (window_ != nullptr && iVerb != OLEIVERB_INPLACEACTIVATE) ShowWindow(window_, SW_SHOW);
+      return S_OK;
+    }
+    case OLEIVERB_HIDE:
+      if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+      return S_OK;
+    case OLEIVERB_DISCARDUNDOSTATE:
+      return S_OK;
+    default:
+      return OLEOBJ_E_INVALIDVERB;
+  }
+}
+
+// The site decides whether and where: CanInPlaceActivate, then its window and the place it
+// gives, unless the caller named them.
+HRESULT BrowserControl::ActivateInPlace(IOleClientSite* activeSite, HWND parent, LPCRECT rect) {
+  CComPtr<IOleInPlaceSite> site;
+  IUnknown* asked = activeSite != nullptr ? static_cast<IUnknown*>(activeSite) : site_.p;
+  if (asked == nullptr) return E_UNEXPECTED;
+  if (FAILED(asked->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&site))) || site == nullptr)
+    return E_NOINTERFACE;
+  if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
+  if (parent == nullptr && FAILED(site->GetWindow(&parent))) return E_FAIL;
+  CComPtr<IOleInPlaceFrame> frame;
+  CComPtr<IOleInPlaceUIWindow> document;
+  RECT place{}, clip{};
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof(frameInfo);
+  if (FAILED(site->GetWindowContext(&frame, &document, &place, &clip, &frameInfo))) return E_FAIL;
+  if (rect != nullptr) place = *rect;
+  site->OnInPlaceActivate();
+  inPlaceActive_ = true;
+  const HRESULT hr = MakeWindows(parent, place, WS_VISIBLE, 0, nullptr);
+  if (FAILED(hr)) {
+    InPlaceDeactivate();
+    return hr;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP BrowserControl::GetWindow(HWND* phwnd) {
+  if (phwnd == nullptr) return E_POINTER;
+  *phwnd = window_;
+  return window_ != nullptr ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP BrowserControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+
+STDMETHODIMP BrowserControl::InPlaceDeactivate() {
+  if (!inPlaceActive_ && window_ == nullptr) return S_OK;
+  // Unless it is going with its parent already, the control's window goes, the view with it.
+  if (window_ != nullptr && !IsBeingDestroyed(window_)) DestroyWindow(window_);
+  if (inPlaceActive_) {
+    inPlaceActive_ = false;
+    CComPtr<IOleInPlaceSite> site = SiteInterface<IOleInPlaceSite>();
+    if (site != nullptr) site->OnInPlaceDeactivate();
+  }
+  return S_OK;
+}
+
+STDMETHODIMP BrowserControl::UIDeactivate() { return S_OK; }
+
+STDMETHODIMP BrowserControl::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
+  if (lprcPosRect == nullptr) return E_INVALIDARG;
+  if (window_ == nullptr) return OLE_E_NOT_INPLACEACTIVE;
+  MoveWindow(window_, lprcPosRect->left, lprcPosRect->top, lprcPosRect->right - lprcPosRect->left,
+             lprcPosRect->bottom - lprcPosRect->top, TRUE);
+  return S_OK;
+}
+
+STDMETHODIMP BrowserControl::ReactivateAndUndo() { return E_NOTIMPL; }
+
 // ---- COM ----------------------------------------------------------------------------------
 
 STDMETHODIMP BrowserControl::QueryInterface(REFIID iid, void** object) { return FrameBrowser::QueryInterface(iid, object); }
@@ -178,6 +308,8 @@ STDMETHODIMP_(ULONG) BrowserControl::Release() { return FrameBrowser::Release();
 
 void* BrowserControl::FindInterface(REFIID iid) {
   if (iid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
+  if (iid == IID_IOleObject) return static_cast<IOleObject*>(this);
+  if (iid == IID_IOleInPlaceObject || iid == IID_IOleWindow) return static_cast<IOleInPlaceObject*>(this);
   return FrameBrowser::FindInterface(iid);
 }
 

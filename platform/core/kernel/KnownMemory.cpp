@@ -10,7 +10,7 @@ namespace {
 struct KnownBlocks {
   std::mutex mutex;
   // By start address; std::less gives the total order that raw pointer comparison lacks.
-  std::map<const void*, std::size_t, std::less<>> sizes;
+  std::map<const void*, KnownBlock, std::less<>> blocks;
 };
 
 KnownBlocks& Blocks() {
@@ -20,26 +20,32 @@ KnownBlocks& Blocks() {
 
 }  // namespace
 
-void RecordKnownMemory(const void* begin, std::size_t size) {
+void RecordKnownMemory(const void* begin, std::size_t size, KnownMemoryKind kind) {
   KnownBlocks& blocks = Blocks();
   std::lock_guard lock(blocks.mutex);
-  blocks.sizes[begin] = size;
+  blocks.blocks[begin] = KnownBlock{begin, size, kind};
 }
 
 void ForgetKnownMemory(const void* begin) {
   KnownBlocks& blocks = Blocks();
   std::lock_guard lock(blocks.mutex);
-  blocks.sizes.erase(begin);
+  blocks.blocks.erase(begin);
+}
+
+KnownBlock KnownBlockHolding(const void* address) {
+  KnownBlocks& blocks = Blocks();
+  std::lock_guard lock(blocks.mutex);
+  auto it = blocks.blocks.upper_bound(address);
+  if (it == blocks.blocks.begin()) return {};
+  --it;
+  const auto start = reinterpret_cast<std::uintptr_t>(it->first);
+  const auto at = reinterpret_cast<std::uintptr_t>(address);
+  if (at - start >= it->second.size) return {};
+  return it->second;
 }
 
 std::size_t KnownBytesFrom(const void* address) {
-  KnownBlocks& blocks = Blocks();
-  std::lock_guard lock(blocks.mutex);
-  auto it = blocks.sizes.upper_bound(address);
-  if (it == blocks.sizes.begin()) return 0;
-  --it;
-  auto start = reinterpret_cast<std::uintptr_t>(it->first);
-  auto at = reinterpret_cast<std::uintptr_t>(address);
-  if (at - start >= it->second) return 0;
-  return it->second - (at - start);
+  const KnownBlock block = KnownBlockHolding(address);
+  if (block.size == 0) return 0;
+  return block.size - (reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(block.begin));
 }

@@ -131,7 +131,7 @@ BOOL RegisterModuleResources(HMODULE module, const RESOURCE_TABLE_ENTRY* entries
       }
     }
     if (!replaced) tables.resources.push_back(std::make_unique<Resource>(fresh));
-    RecordKnownMemory(entries[i].data, entries[i].size);
+    RecordKnownMemory(entries[i].data, entries[i].size, KnownMemoryKind::Image);
   }
   return TRUE;
 }

@@ -1,0 +1,2 @@
+// Planted: foundation including the framework, which it does not link.
+#include "afxwin.h"

@@ -1,0 +1,2 @@
+// Planted: the resizable layer including the application above it.
+#include "app/GuideCommand.h"
