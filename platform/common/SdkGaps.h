@@ -1,16 +1,15 @@
 // The API names this system uses that MinGW-w64 10's headers or import libraries lack, and the
 // module resource table that only our own headers declare. Included after <windows.h> and the
-// sub-headers it completes; on Linux our headers already declare all of it.
+// sub-headers it completes; on Linux our headers declare the rest.
 #pragma once
 
 #include <windows.h>
 #include <docobj.h>
 #include <mshtmhst.h>
 
-#ifdef _WIN32
-
-// The extended dialog template's fixed parts, packed on 16-bit boundaries like the classic
-// form; the SDK documents them but does not declare them.
+// The extended dialog template's fixed parts, told apart by signature 0xFFFF in the second
+// word and packed on 16-bit boundaries like the classic form: documented, but declared by
+// neither the SDK nor our headers.
 #pragma pack(push, 2)
 struct DLGTEMPLATEEX {
   WORD dlgVer;
@@ -37,6 +36,8 @@ struct DLGITEMTEMPLATEEX {
 #pragma pack(pop)
 static_assert(sizeof(DLGTEMPLATEEX) == 26, "the platform's record size");
 static_assert(sizeof(DLGITEMTEMPLATEEX) == 24, "the platform's record size");
+
+#ifdef _WIN32
 
 // The browser's command group (Exec of command 1 on a document opens find): not declared at
 // all. IDocHostShowUI's and the document events' identifiers are declared but missing from
