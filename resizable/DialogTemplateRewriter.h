@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include <windows.h>
 #include <windef.h>
 
 #include "foundation/CopiedUString.h"

@@ -4,18 +4,21 @@
 #include <string>
 #include <string_view>
 
-#include "oleauto.h"
+#include <windows.h>
+#include <oleauto.h>
+
+#include "WideText.h"
 
 namespace core {
 
 // A new BSTR of the text (embedded zeros kept); null when memory runs out.
-inline BSTR MakeBstr(std::u16string_view text) {
+inline BSTR MakeBstr(WStringView text) {
   return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
 // The BSTR's units, as many as its length prefix says; a null BSTR is the empty text.
-inline std::u16string TextOf(BSTR bstr) {
-  return bstr == nullptr ? std::u16string() : std::u16string(bstr, SysStringLen(bstr));
+inline WString TextOf(BSTR bstr) {
+  return bstr == nullptr ? WString() : WString(bstr, SysStringLen(bstr));
 }
 
 // The variant an argument stands for: events pass theirs as VT_BYREF | VT_VARIANT, perhaps
@@ -36,6 +39,6 @@ inline BSTR BstrOf(const VARIANT* v) {
 }
 
 // The text of a VT_BSTR variant (as BstrOf finds it); empty for any other kind.
-inline std::u16string TextOf(const VARIANT* v) { return TextOf(BstrOf(v)); }
+inline WString TextOf(const VARIANT* v) { return TextOf(BstrOf(v)); }
 
 }  // namespace core

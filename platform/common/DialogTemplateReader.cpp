@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "WideText.h"
+
 namespace {
 
 // A cursor over the template's bytes that refuses to step past their end.
@@ -40,7 +42,7 @@ class Cursor {
     return true;
   }
   // A zero-terminated UTF-16 text.
-  bool Text(std::basic_string<WCHAR>& text) {
+  bool Text(WString& text) {
     text.clear();
     for (WORD unit = 0;;) {
       if (!Word(unit)) return false;

@@ -5,11 +5,13 @@
 #include <exception>
 #include <string>
 
+#include <windows.h>
+#include <exdisp.h>
+#include <objbase.h>
+
 #include "afxdisp.h"
 #include "atlbase.h"
 #include "ComObject.h"
-#include "exdisp.h"
-#include "objbase.h"
 
 namespace {
 

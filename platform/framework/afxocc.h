@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "afxwin.h"
-#include "mshtmhst.h"
-#include "oleidl.h"
+#include <windows.h>
+#include <mshtmhst.h>
+#include <oleidl.h>
 
 class CDHtmlDialog;
 

@@ -31,7 +31,8 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define RT_MANIFEST MAKEINTRESOURCEW(24)
 
-#define CREATEPROCESS_MANIFEST_RESOURCE_ID 1
+// A resource name, as the platform defines it (the number itself only for the resource compiler).
+#define CREATEPROCESS_MANIFEST_RESOURCE_ID MAKEINTRESOURCEW(1)
 
 // ---- Messages -----------------------------------------------------------------------------
 
@@ -605,7 +606,8 @@ static_assert(sizeof(SCROLLINFO) == 28, "the platform's record size");
 // ---- Dialog templates ---------------------------------------------------------------------
 
 // Templates are packed on 16-bit boundaries; the variable parts (menu, class, title, font,
-// items) follow each fixed part. Items start on 32-bit boundaries of the template.
+// items) follow each fixed part. Items start on 32-bit boundaries of the template. The
+// extended form's records are documented but not declared by the platform: see SdkGaps.h.
 #pragma pack(push, 2)
 struct DLGTEMPLATE {
   DWORD style;
@@ -625,34 +627,9 @@ struct DLGITEMTEMPLATE {
   short cy;
   WORD id;
 };
-// The extended form is told apart by signature 0xFFFF in the second word.
-struct DLGTEMPLATEEX {
-  WORD dlgVer;
-  WORD signature;
-  DWORD helpID;
-  DWORD exStyle;
-  DWORD style;
-  WORD cDlgItems;
-  short x;
-  short y;
-  short cx;
-  short cy;
-};
-struct DLGITEMTEMPLATEEX {
-  DWORD helpID;
-  DWORD exStyle;
-  DWORD style;
-  short x;
-  short y;
-  short cx;
-  short cy;
-  DWORD id;
-};
 #pragma pack(pop)
 static_assert(sizeof(DLGTEMPLATE) == 18, "the platform's record size");
 static_assert(sizeof(DLGITEMTEMPLATE) == 18, "the platform's record size");
-static_assert(sizeof(DLGTEMPLATEEX) == 26, "the platform's record size");
-static_assert(sizeof(DLGITEMTEMPLATEEX) == 24, "the platform's record size");
 typedef DLGTEMPLATE* LPDLGTEMPLATEW;
 typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
 typedef const DLGTEMPLATE* LPCDLGTEMPLATE;

@@ -4,12 +4,18 @@
 #include <optional>
 #include <string_view>
 
-#include <BstrText.h>
-#include <GuardedComCall.h>
+#include <windows.h>
 #include <docobj.h>
+#include <exdispid.h>
 #include <mshtmcid.h>
+#include <mshtmdid.h>
 #include <ocidl.h>
 
+#include <BstrText.h>
+#include <GuardedComCall.h>
+
+#include "SdkGaps.h"
+#include "WideText.h"
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include "Shared/Windows/MFC/Dialogs/ComResult.h"
 #include "Shared/Windows/MFC/Dialogs/DataReaderStream.h"
@@ -33,7 +39,7 @@ constexpr std::string_view kUndisplayablePage =
 constexpr DWORD kBrowserFindCommand = 1;
 
 UStringRef<UTF16> TextOf(LPCWSTR text) {
-  return text != nullptr ? UStringRef<UTF16>(std::u16string_view(text)) : UStringRef<UTF16>();
+  return text != nullptr ? UStringRef<UTF16>(WStringView(text)) : UStringRef<UTF16>();
 }
 
 // The browser's texts are BSTRs, each owned by the CComBSTR that carries it into the call.
@@ -61,7 +67,7 @@ struct PageWindowSearch {
 
 BOOL CALLBACK FindPageWindow(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<PageWindowSearch*>(lParam);
-  search->found = FindWindowExW(window, nullptr, u"Internet Explorer_Server", nullptr);
+  search->found = FindWindowExW(window, nullptr, WIDE("Internet Explorer_Server"), nullptr);
   return search->found == nullptr;
 }
 
@@ -151,7 +157,7 @@ void CMyDHtmlDialog::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIAN
       return;
     case NavigationAction::OpenInNewWindow: {
       const TerminatedU16 wide = MakeTerminatedU16(TranscodeU8ToU16(target));
-      Navigate(wide.c_str(), 0, u"_blank", nullptr, nullptr, 0);
+      Navigate(wide.c_str(), 0, WIDE("_blank"), nullptr, nullptr, 0);
       cancelNavigation();
       return;
     }
@@ -163,7 +169,7 @@ void CMyDHtmlDialog::OnNavigateError(LPDISPATCH, VARIANT*, VARIANT*, VARIANT*, B
 // ---- Initialisation and the dialog's quiet answers ------------------------------------------
 
 BOOL CMyDHtmlDialog::OnInitDialog() {
-  if (m_strCurrentUrl.IsEmpty()) m_strCurrentUrl = u"about:blank";
+  if (m_strCurrentUrl.IsEmpty()) m_strCurrentUrl = WIDE("about:blank");
   // The platform's initialisation makes the browser and loads the page through this class's
   // Navigate; when the browser cannot be made it destroys the window and leaves
   // m_pBrowserApp null.
@@ -275,7 +281,7 @@ void CMyDHtmlDialog::StyleBody() {
   const CopiedUString<UTF8> style = MessageFontStyle(SystemMessageFont());
   if (!sheet) RaiseComError(E_POINTER);
   LONG index = 0;
-  CheckComResult(sheet->addRule(OwnedBstr(std::u16string_view(u"body")), OwnedBstr(TranscodeU8ToU16(style)), 0, &index));
+  CheckComResult(sheet->addRule(OwnedBstr(WStringView(WIDE("body"))), OwnedBstr(TranscodeU8ToU16(style)), 0, &index));
 }
 
 // ---- Edit commands ------------------------------------------------------------------------
@@ -285,7 +291,7 @@ void CMyDHtmlDialog::SendEditCommand(UINT browserCommand) {
   if (m_hWnd == nullptr) return;
   PageWindowSearch search;
   EnumChildWindows(m_hWnd, &FindPageWindow, reinterpret_cast<LPARAM>(&search));
-  if (search.found != nullptr) SendMessageW(search.found, WM_COMMAND, browserCommand, 0);
+  if (search.found != nullptr) ::SendMessageW(search.found, WM_COMMAND, browserCommand, 0);
 }
 
 void CMyDHtmlDialog::OnEditCopy() { SendEditCommand(IDM_COPY); }
@@ -309,7 +315,7 @@ void CMyDHtmlDialog::OnEditSelectAll() {
   missing.vt = VT_ERROR;
   missing.scode = DISP_E_PARAMNOTFOUND;
   VARIANT_BOOL done = VARIANT_FALSE;
-  CheckComResult(document->execCommand(OwnedBstr(std::u16string_view(u"SelectAll")), VARIANT_FALSE, missing, &done));
+  CheckComResult(document->execCommand(OwnedBstr(WStringView(WIDE("SelectAll"))), VARIANT_FALSE, missing, &done));
 }
 
 bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
@@ -322,10 +328,10 @@ bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
   });
 }
 
-void CMyDHtmlDialog::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Copy")); }
-void CMyDHtmlDialog::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Cut")); }
-void CMyDHtmlDialog::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Paste")); }
-void CMyDHtmlDialog::OnUpdateEditSelectAll(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"SelectAll")); }
+void CMyDHtmlDialog::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("Copy"))); }
+void CMyDHtmlDialog::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("Cut"))); }
+void CMyDHtmlDialog::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("Paste"))); }
+void CMyDHtmlDialog::OnUpdateEditSelectAll(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("SelectAll"))); }
 
 void CMyDHtmlDialog::OnUpdateEditFind(CCmdUI* ui) {
   ui->Enable(
@@ -350,11 +356,11 @@ void CMyDHtmlDialog::LoadHtml(ConstByteRange bytes, bool reload) {
 
   // Held in a local reference: the notifications below may release the dialog's own.
   const CComPtr<IWebBrowser2> browser = m_pBrowserApp;
-  OnBeforeNavigate(browser, u"");
+  OnBeforeNavigate(browser, WIDE(""));
   ConstDataReader reader(bytes);
   DataReaderStream stream(reader);
   persist->Load(&stream);
-  OnNavigateComplete(browser, u"");
+  OnNavigateComplete(browser, WIDE(""));
 }
 
 void CMyDHtmlDialog::OnDocumentComplete(LPDISPATCH dispatch, LPCWSTR url) {
