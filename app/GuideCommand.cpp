@@ -4,8 +4,10 @@
 #include <iterator>
 #include <string_view>
 
+#include <windows.h>
 #include <shellapi.h>
 
+#include "WideText.h"
 #include "foundation/Ascii.h"
 #include "foundation/CharacterSetResult.h"
 #include "foundation/URLDecoder.h"
@@ -44,7 +46,7 @@ GuideCommand OpenCommand(UStringRef<UTF8> remainder, INT showCommand) {
 }
 
 // Most addresses are decided by their first unit: no prefix starts with it.
-bool MayStartCommand(char16_t first) {
+bool MayStartCommand(WCHAR first) {
   if (first >= 0x80) return false;
   const char folded = Ascii::ToLower(static_cast<char>(first));
   return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
@@ -56,7 +58,7 @@ bool MayStartCommand(char16_t first) {
 // full path, where the conversion alone decides what is valid text.
 bool IsPlainAddress(UStringRef<UTF16> target) {
   if (!target.empty() && MayStartCommand(target[0])) return false;
-  return std::none_of(target.begin(), target.end(), [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
+  return std::none_of(target.begin(), target.end(), [](WCHAR unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
 }
 
 GuideCommand ReadCommand(UStringRef<UTF16> target) {
@@ -87,24 +89,24 @@ GuideCommand ReadGuideCommand(UStringRef<UTF16> target) {
   }
 }
 
-std::vector<std::u16string> GuideCommandPrefixes() {
-  std::vector<std::u16string> prefixes;
+std::vector<WString> GuideCommandPrefixes() {
+  std::vector<WString> prefixes;
   for (const CommandPrefix& entry : kPrefixes) prefixes.emplace_back(entry.prefix.begin(), entry.prefix.end());
   return prefixes;
 }
 
 void OpenInShell(const GuideCommand& open) {
-  ShellExecuteW(nullptr, u"open", open.file.c_str(), nullptr, nullptr, open.showCommand);
+  ShellExecuteW(nullptr, WIDE("open"), open.file.c_str(), nullptr, nullptr, open.showCommand);
 }
 
 namespace {
 
-char16_t FoldAsciiCase(char16_t unit) {
-  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+WCHAR FoldAsciiCase(WCHAR unit) {
+  return unit >= WIDE('A') && unit <= WIDE('Z') ? static_cast<WCHAR>(unit - WIDE('A') + WIDE('a')) : unit;
 }
 
 bool HasFileScheme(UStringRef<UTF16> address) {
-  constexpr std::u16string_view kFileScheme = u"file:";
+  constexpr WStringView kFileScheme = WIDE("file:");
   if (address.size() < kFileScheme.size()) return false;
   for (std::size_t i = 0; i < kFileScheme.size(); ++i)
     if (FoldAsciiCase(address[i]) != kFileScheme[i]) return false;
@@ -114,8 +116,8 @@ bool HasFileScheme(UStringRef<UTF16> address) {
 // "C:\" or "C:/"; a UNC path ("\\server\share") names another machine and is not one.
 bool IsDrivePath(UStringRef<UTF16> address) {
   if (address.size() < 3) return false;
-  const char16_t drive = FoldAsciiCase(address[0]);
-  return drive >= u'a' && drive <= u'z' && address[1] == u':' && (address[2] == u'\\' || address[2] == u'/');
+  const WCHAR drive = FoldAsciiCase(address[0]);
+  return drive >= WIDE('a') && drive <= WIDE('z') && address[1] == WIDE(':') && (address[2] == WIDE('\\') || address[2] == WIDE('/'));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 #include <string>
 #include <vector>
 
@@ -32,7 +34,7 @@ GuideCommand ReadGuideCommand(UStringRef<UTF16> target);
 
 // The command prefixes, in the order they are tested: what the browser is told are no
 // addresses, so that it lets only a local document ask for them.
-std::vector<std::u16string> GuideCommandPrefixes();
+std::vector<WString> GuideCommandPrefixes();
 
 // Hands an Open command to the shell: no owner, the verb "open", the whole decoded remainder
 // as the file (nothing split off as parameters), no working directory. What the shell

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "WideText.h"
 #include "app/RegistryReading.h"
 #include "foundation/Ascii.h"
 #include "foundation/TextEncoding.h"
@@ -16,13 +17,13 @@ constexpr std::string_view kNormalGuide = "TsrInstallationGuide\\Content\\runvan
 CopiedUString<UTF8> ReadGeneratorValue(LPCWSTR name, GuideLookupProgress& progress) {
   progress.valueName = name;
   progress.keyOpened = false;
-  std::u16string text;
+  WString text;
   {
     const RegistryKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kGeneratorKeyPath, KEY_READ);
     progress.keyOpened = true;
     text = ReadRegistryString(key.Get(), name);
   }
-  return TranscodeU16ToU8(UStringRef<UTF16>(std::u16string_view(text)));
+  return TranscodeU16ToU8(UStringRef<UTF16>(WStringView(text)));
 }
 
 bool EndsWithSeparator(UStringRef<UTF8> folder) {
@@ -37,8 +38,8 @@ CopiedUString<UTF8> LocateGuidePage() {
 }
 
 CopiedUString<UTF8> LocateGuidePage(GuideLookupProgress& progress) {
-  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(u"InstallFolder", progress);
-  const CopiedUString<UTF8> evalType = ReadGeneratorValue(u"EvalType", progress);
+  const CopiedUString<UTF8> installFolder = ReadGeneratorValue(WIDE("InstallFolder"), progress);
+  const CopiedUString<UTF8> evalType = ReadGeneratorValue(WIDE("EvalType"), progress);
   progress = GuideLookupProgress{};
 
   const bool evaluation =

@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/CopiedUString.h"
 
 // The generator's key below HKEY_LOCAL_MACHINE. The generator is a 32-bit program, so its
 // key lives in the 32-bit view, named directly.
-inline constexpr LPCWSTR kGeneratorKeyPath = u"SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator";
+inline constexpr LPCWSTR kGeneratorKeyPath = WIDE("SOFTWARE\\Wow6432Node\\Tessarin\\Tsr Installation Generator");
 
 // Which registry value a lookup is reading: after a failure, the value it could not read,
 // and whether the generator's key itself could be opened for it, so that the user can be

@@ -20,7 +20,7 @@ constexpr std::string_view kKeyUnopened =
 constexpr std::string_view kOtherFailure = "The installation guide cannot be shown.\n\n{error}";
 
 CopiedUString<UTF8> Utf8(LPCWSTR text) {
-  return ConvertU16ToU8Lenient(UStringRef<UTF16>(text, std::char_traits<char16_t>::length(text)));
+  return ConvertU16ToU8Lenient(UStringRef<UTF16>(text, std::char_traits<WCHAR>::length(text)));
 }
 
 }  // namespace

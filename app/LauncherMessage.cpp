@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/DebuggableException.h"
 #include "foundation/TextEncoding.h"
 
@@ -15,7 +16,7 @@ void ShowLauncherError(UStringRef<UTF8> text) {
 }
 
 void WriteLauncherLine(UStringRef<UTF8> text) {
-  std::string line(ConvertU16ToU8Lenient(UStringRef<UTF16>(std::u16string_view(kLauncherCaption))).view());
+  std::string line(ConvertU16ToU8Lenient(UStringRef<UTF16>(WStringView(kLauncherCaption))).view());
   line += ": ";
   for (const char c : text) {
     if (c == '\r') continue;

@@ -5,10 +5,11 @@
 #include <cstddef>
 #include <exception>
 
+#include "WideText.h"
 #include "foundation/CopiedUString.h"
 #include "foundation/UStringRef.h"
 
-inline constexpr const char16_t* kLauncherCaption = u"Tessarin Installation Guide";
+inline constexpr const WCHAR* kLauncherCaption = WIDE("Tessarin Installation Guide");
 
 // Shows text (UTF-8; malformed bytes are shown replaced) and returns when the user closed
 // the box. No owner: the launcher's window is gone, or was never shown, by then.

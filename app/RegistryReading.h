@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/RegistryKey.h"
 
 struct RegistryValueInfo {
@@ -24,4 +25,4 @@ RegistryValueInfo QueryRegistryValue(HKEY key, LPCWSTR name, void* buffer, std::
 // A REG_SZ value's text, cut at its first zero unit. Raises Windows::Error when the value
 // cannot be read, Windows::RegistryValueIsEmpty for a value of no bytes (whatever its type)
 // and Windows::WrongRegistryType for a value that is not REG_SZ.
-std::u16string ReadRegistryString(HKEY key, LPCWSTR name);
+WString ReadRegistryString(HKEY key, LPCWSTR name);

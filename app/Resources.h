@@ -9,7 +9,9 @@
 #include <cstddef>
 
 #include <windows.h>
-#include <resourcetable.h>
+
+#include "SdkGaps.h"
+#include "WideText.h"
 
 namespace ApplicationResources {
 
@@ -33,7 +35,7 @@ struct ResourceBytes {
     return Word(static_cast<WORD>(value)).Word(static_cast<WORD>(value >> 16));
   }
   // A zero-terminated UTF-16 text.
-  constexpr ResourceBytes& Text(const char16_t* text) {
+  constexpr ResourceBytes& Text(const WCHAR* text) {
     for (; *text != 0; ++text) Word(static_cast<WORD>(*text));
     return Word(0);
   }
@@ -54,7 +56,7 @@ constexpr void ExtendedDialogHeader(ResourceBytes<Capacity>& t, DWORD exStyle, D
 // The font block: 8 points, weight 400, not italic, character set 1, "MS Shell Dlg".
 template <std::size_t Capacity>
 constexpr void ShellDialogFont(ResourceBytes<Capacity>& t) {
-  t.Word(8).Word(FW_NORMAL).Byte(0).Byte(DEFAULT_CHARSET).Text(u"MS Shell Dlg");
+  t.Word(8).Word(FW_NORMAL).Byte(0).Byte(DEFAULT_CHARSET).Text(WIDE("MS Shell Dlg"));
 }
 
 // Main dialog: a captioned popup with a modal frame and no sizing border, 463 x 263 units,
@@ -63,12 +65,12 @@ constexpr ResourceBytes<256> BuildMainDialog() {
   ResourceBytes<256> t;
   constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS;
   ExtendedDialogHeader(t, 0, style, 1, 463, 263);
-  t.Word(0).Word(0).Text(u"Tessarin Installation Guide");  // no menu, the dialog class
+  t.Word(0).Word(0).Text(WIDE("Tessarin Installation Guide"));  // no menu, the dialog class
   ShellDialogFont(t);
   t.AlignTo4();
   constexpr DWORD placeholderStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTER | SS_CENTERIMAGE;
   t.Dword(0).Dword(0).Dword(placeholderStyle).Word(0).Word(0).Word(463).Word(264).Dword(kPlaceholderControl);
-  t.Ordinal(0x0082).Text(u"<placeholder>").Word(0);  // "Static", its text, no creation data
+  t.Ordinal(0x0082).Text(WIDE("<placeholder>")).Word(0);  // "Static", its text, no creation data
   return t;
 }
 
@@ -156,7 +158,7 @@ inline const RESOURCE_TABLE_ENTRY kTable[] = {
     {RT_ICON, MAKEINTRESOURCEW(kIconImage16), 0, kIcon16Bytes.data.data(), kIcon16Bytes.size},
     {RT_ICON, MAKEINTRESOURCEW(kIconImage32), 0, kIcon32Bytes.data.data(), kIcon32Bytes.size},
     {RT_GROUP_ICON, MAKEINTRESOURCEW(kWindowIcon), 0, kIconGroupBytes.data.data(), kIconGroupBytes.size},
-    {RT_MANIFEST, MAKEINTRESOURCEW(CREATEPROCESS_MANIFEST_RESOURCE_ID), 0, kManifest, sizeof(kManifest) - 1},
+    {RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID, 0, kManifest, sizeof(kManifest) - 1},
 };
 
 }  // namespace ApplicationResources

@@ -4,6 +4,7 @@
 
 #include <afxwin.h>
 
+#include "WideText.h"
 #include "app/LauncherMessage.h"
 #include "app/Resources.h"
 #include "foundation/EnableLogsFromEnvironment.h"
@@ -28,7 +29,7 @@ int RunLauncher() {
   // Once per process: a second sink for the same logs would write every line twice.
   static const std::shared_ptr<LogSink> logs = EnableLogsFromEnvironment();
   // The launcher takes no command-line options.
-  static WCHAR commandLine[] = u"";
+  static WCHAR commandLine[] = WIDE("");
   try {
     return AfxWinMain(nullptr, nullptr, commandLine, SW_SHOWDEFAULT);
   } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "WideText.h"
 #include "app/GuideCommand.h"
 #include "app/GuidePageFailure.h"
 #include "app/LauncherMessage.h"
@@ -70,7 +71,7 @@ void CTsrRunvaneHtmlDlg::ShowPageFailure(CopiedUString<UTF8> message) {
   SetHtml(ConstByteRange(bytes, bytes + html.size()), true);
   // Stored bytes wait for the first document; when the guide's navigation ended the blank
   // page's load before it completed, there is none, so the blank page comes once more.
-  if (!firstDocumentCompleted) Navigate(u"about:blank");
+  if (!firstDocumentCompleted) Navigate(WIDE("about:blank"));
 }
 
 void CTsrRunvaneHtmlDlg::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,

@@ -1,11 +1,10 @@
 #include "foundation/CharacterSetResult.h"
 
-#include <unicode/utypes.h>
-
 #include <cstring>
 
 #include <windows.h>
 
+#include "foundation/ICUErrorNames.h"
 #include "foundation/LibraryExceptions.h"
 #include "foundation/LocalTextBuffer.h"
 #include "foundation/NumberText.h"
@@ -42,7 +41,7 @@ bool ICUResult::Succeeded() const { return status_ <= 0; }
 
 std::uint32_t ICUResult::Code() const { return static_cast<std::uint32_t>(status_); }
 
-std::string ICUResult::CodeName() const { return u_errorName(static_cast<UErrorCode>(status_)); }
+std::string ICUResult::CodeName() const { return ICUErrorName(status_); }
 
 std::string ICUResult::Describe() const {
   std::string text = "UErrorCode=" + Decimal(static_cast<std::uint32_t>(status_)) + " [" + CodeName() + "]";

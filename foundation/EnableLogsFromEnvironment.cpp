@@ -6,12 +6,13 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/StandardErrorLogSink.h"
 #include "foundation/TextEncoding.h"
 
 namespace {
 
-constexpr char16_t kVariable[] = u"TSR_LOG";
+constexpr WCHAR kVariable[] = WIDE("TSR_LOG");
 
 bool IsSeparator(char c) { return c == ',' || c == ';' || c == ' ' || c == '\t'; }
 

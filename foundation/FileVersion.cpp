@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/PlatformPath.h"
 #include "foundation/Wow64RedirectionGuard.h"
 
@@ -26,7 +27,7 @@ std::unique_ptr<VS_FIXEDFILEINFO> Read(const FileLocation& location, bool switch
   if (!read) return nullptr;
   void* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), u"\\", &value, &length) || value == nullptr ||
+  if (!VerQueryValueW(block.data(), WIDE("\\"), &value, &length) || value == nullptr ||
       length != sizeof(VS_FIXEDFILEINFO)) {
     return nullptr;
   }

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include <windows.h>
 #include <winver.h>
 
 #include "foundation/FileLocation.h"

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include <windows.h>
 #include <sysinfoapi.h>
 
 #include "foundation/DottedVersion.h"

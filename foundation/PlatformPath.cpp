@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "WideText.h"
 #include "foundation/PathRoot.h"
 
 namespace {
@@ -12,12 +13,12 @@ TerminatedU16 Terminated(CopiedUString<UTF16> text) {
 
 // The long-path form turns off the platform's normalisation, so "." and ".." components
 // would be taken literally; such a path is handed over as it is.
-bool HasDotComponent(std::u16string_view text) {
-  const auto endsWith = [&](std::u16string_view tail) {
+bool HasDotComponent(WStringView text) {
+  const auto endsWith = [&](WStringView tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
   };
-  return text.find(u"\\..\\") != std::u16string_view::npos || text.find(u"\\.\\") != std::u16string_view::npos ||
-         endsWith(u"\\.") || endsWith(u"\\..");
+  return text.find(WIDE("\\..\\")) != WStringView::npos || text.find(WIDE("\\.\\")) != WStringView::npos ||
+         endsWith(WIDE("\\.")) || endsWith(WIDE("\\.."));
 }
 
 }  // namespace
@@ -28,13 +29,13 @@ TerminatedU16 ToPlatformPath(UStringRef<UTF8> path, std::size_t limit) {
   if (!root.hasDrive && !root.isUnc) return Terminated(TranscodeU8ToU16(path));
   CopiedUString<UTF16> wide = TranscodeU8ToU16(path);
   if (wide.size() < limit) return Terminated(std::move(wide));
-  for (char16_t* unit = wide.data(); unit != wide.data() + wide.size(); ++unit) {
-    if (*unit == u'/') *unit = u'\\';
+  for (WCHAR* unit = wide.data(); unit != wide.data() + wide.size(); ++unit) {
+    if (*unit == WIDE('/')) *unit = WIDE('\\');
   }
   if (HasDotComponent(wide.view())) return Terminated(std::move(wide));
-  CopiedUString<UTF16> prefixed(std::u16string_view(u"\\\\?\\"));
+  CopiedUString<UTF16> prefixed(WStringView(WIDE("\\\\?\\")));
   if (root.isUnc) {
-    prefixed.Append(UStringRef<UTF16>(std::u16string_view(u"UNC")));
+    prefixed.Append(UStringRef<UTF16>(WStringView(WIDE("UNC"))));
     prefixed.Append(UStringRef<UTF16>(wide.begin() + 1, wide.end()));
   } else {
     prefixed.Append(wide.Ref());

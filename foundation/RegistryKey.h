@@ -1,6 +1,7 @@
 // An owned registry key handle: holds one key or none and closes the one it holds.
 #pragma once
 
+#include <windows.h>
 #include <winreg.h>
 
 class RegistryKey {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/FileLocation.h"
 #include "foundation/FileName.h"
 #include "foundation/FileVersion.h"
@@ -15,12 +16,12 @@
 namespace {
 
 constexpr UINT kDirectoryUnits = 261;
-constexpr LPCWSTR kCurrentVersionKey = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr LPCWSTR kCurrentVersionKey = WIDE("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
 // From this build on, kernel32.dll no longer follows the system's build number.
 constexpr std::uint32_t kFirstCorrectedBuild = 18362;
 
 // The C library's decimal conversion of wide text, truncated toward zero; no number gives 0.
-std::uint32_t ParseBuildNumber(const std::u16string& text) {
+std::uint32_t ParseBuildNumber(const WString& text) {
   std::wstring wide(text.begin(), text.end());
   const double parsed = std::wcstod(wide.c_str(), nullptr);
   const double truncated = std::trunc(parsed);
@@ -32,11 +33,11 @@ std::uint32_t ParseBuildNumber(const std::u16string& text) {
 std::uint32_t ReadUpdateRevision(HKEY key) {
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExW(key, u"UBR", nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return 0;
+  if (RegQueryValueExW(key, WIDE("UBR"), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return 0;
   if (type != REG_DWORD || size != sizeof(DWORD)) return 0;
   DWORD revision = 0;
   size = sizeof revision;
-  if (RegQueryValueExW(key, u"UBR", nullptr, &type, reinterpret_cast<LPBYTE>(&revision), &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key, WIDE("UBR"), nullptr, &type, reinterpret_cast<LPBYTE>(&revision), &size) != ERROR_SUCCESS) {
     return 0;
   }
   return revision;
@@ -66,8 +67,8 @@ DottedVersion ReadSystemVersion() {
   RegistryKey key;
   if (TryOpenRegistryKey(HKEY_LOCAL_MACHINE, kCurrentVersionKey, key, KEY_READ) == ERROR_SUCCESS) {
     if (major == 10 && minor == 0 && build >= kFirstCorrectedBuild) {
-      std::u16string text;
-      if (TryReadRegistryString(key.Get(), u"CurrentBuildNumber", text) == ERROR_SUCCESS) {
+      WString text;
+      if (TryReadRegistryString(key.Get(), WIDE("CurrentBuildNumber"), text) == ERROR_SUCCESS) {
         build = ParseBuildNumber(text);
       }
     }

@@ -49,7 +49,7 @@ CopiedUString<UTF16> TranscodeU8ToU16(UStringRef<UTF8> text) {
   if (text.empty()) return {};
   if (!LengthFits(text.size())) throw WindowsCharacterSetResult(ERROR_INVALID_PARAMETER, kU8ToU16);
   const int length = static_cast<int>(text.size());
-  return IntoExactStorage<UTF16>([&](char16_t* out, std::size_t capacity) -> std::size_t {
+  return IntoExactStorage<UTF16>([&](WCHAR* out, std::size_t capacity) -> std::size_t {
     const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, out,
                                       CapacityArgument(capacity));
     if (n == 0) throw WindowsCharacterSetResult(GetLastError(), kU8ToU16);
@@ -57,7 +57,7 @@ CopiedUString<UTF16> TranscodeU8ToU16(UStringRef<UTF8> text) {
   });
 }
 
-std::size_t ToWide(unsigned codePage, unsigned long flags, const char* bytes, std::size_t length, char16_t* out,
+std::size_t ToWide(unsigned codePage, unsigned long flags, const char* bytes, std::size_t length, WCHAR* out,
                    std::size_t outCapacity) {
   if (length == 0) return 0;
   if (!LengthFits(length)) throw Windows::Error(ERROR_INVALID_PARAMETER);
@@ -67,7 +67,7 @@ std::size_t ToWide(unsigned codePage, unsigned long flags, const char* bytes, st
   return static_cast<std::size_t>(n);
 }
 
-std::size_t ToNarrow(unsigned codePage, unsigned long flags, const char16_t* units, std::size_t length, char* out,
+std::size_t ToNarrow(unsigned codePage, unsigned long flags, const WCHAR* units, std::size_t length, char* out,
                      std::size_t outCapacity) {
   if (length == 0) return 0;
   if (!LengthFits(length)) throw Windows::Error(ERROR_INVALID_PARAMETER);
@@ -86,7 +86,7 @@ CopiedUString<UTF8> Narrowed(unsigned codePage, UStringRef<UTF16> text) {
 }
 
 CopiedUString<UTF16> Widened(unsigned codePage, UStringRef<UTF8> bytes) {
-  return IntoExactStorage<UTF16>([&](char16_t* out, std::size_t capacity) {
+  return IntoExactStorage<UTF16>([&](WCHAR* out, std::size_t capacity) {
     return ToWide(codePage, 0, bytes.data(), bytes.size(), out, capacity);
   });
 }
@@ -101,7 +101,7 @@ CopiedUString<UTF16> ConvertACPToU16(UStringRef<UTF8> bytes) { return Widened(CP
 // Room for the zero unit behind the text is used where there is some; only a full buffer
 // (which holds at least 64 units) makes a new one of length + 1.
 TerminatedU16 MakeTerminatedU16(CopiedUString<UTF16>&& text) {
-  const char16_t zero = 0;
+  const WCHAR zero = 0;
   if (text.Capacity() > text.size()) {
     CopiedUString<UTF16> units(std::move(text));
     units.Append(zero);

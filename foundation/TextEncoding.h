@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "WideText.h"
 #include "foundation/CopiedUString.h"
 
 // Strict: malformed input raises WindowsCharacterSetResult naming the operation.
@@ -22,8 +23,8 @@ CopiedUString<UTF16> ConvertACPToU16(UStringRef<UTF8> bytes);
 // number of units written, or with an output capacity of 0 the number needed. A zero length
 // returns 0 without a platform call; a failed platform call raises Windows::Error.
 std::size_t ToWide(unsigned codePage, unsigned long flags, const char* bytes, std::size_t length,
-                   char16_t* out, std::size_t outCapacity);
-std::size_t ToNarrow(unsigned codePage, unsigned long flags, const char16_t* units, std::size_t length,
+                   WCHAR* out, std::size_t outCapacity);
+std::size_t ToNarrow(unsigned codePage, unsigned long flags, const WCHAR* units, std::size_t length,
                      char* out, std::size_t outCapacity);
 
 // Zero-terminated wide text for platform calls. The zero unit is kept as the last unit of the
@@ -33,7 +34,7 @@ class TerminatedU16 {
   TerminatedU16() = default;
   // `units` holds the text followed by exactly one zero unit.
   explicit TerminatedU16(CopiedUString<UTF16>&& units) : units_(std::move(units)) {}
-  const char16_t* c_str() const { return units_.empty() ? u"" : units_.data(); }
+  const WCHAR* c_str() const { return units_.empty() ? WIDE("") : units_.data(); }
   // Units of text, the terminator not counted.
   std::size_t size() const { return units_.empty() ? 0 : units_.size() - 1; }
   std::size_t Capacity() const { return units_.Capacity(); }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 namespace {
 
 using DisableRedirection = BOOL (*)(void** oldValue);
@@ -20,7 +22,7 @@ Entry EntryPoint(HMODULE module, LPCSTR name) {
 HMODULE Kernel32() {
   static HMODULE module;
   static std::once_flag once;
-  std::call_once(once, [] { module = LoadLibraryW(u"Kernel32.dll"); });
+  std::call_once(once, [] { module = LoadLibraryW(WIDE("Kernel32.dll")); });
   return module;
 }
 

@@ -3,8 +3,11 @@
 #include <cstddef>
 #include <string>
 
+#include <windows.h>
 #include <winuser.h>
 
+#include "SdkGaps.h"
+#include "WideText.h"
 #include "foundation/ExceptionPL.h"
 
 namespace {
@@ -61,7 +64,7 @@ class TemplateReader {
       if (Load(pos_) == 0) break;
       pos_ += 2;
     }
-    units_.assign(reinterpret_cast<const char16_t*>(data_ + start), reinterpret_cast<const char16_t*>(data_ + pos_));
+    units_.assign(reinterpret_cast<const WCHAR*>(data_ + start), reinterpret_cast<const WCHAR*>(data_ + pos_));
     pos_ += 2;
     return UStringRef<UTF16>(units_.data(), units_.size());
   }
@@ -80,7 +83,7 @@ class TemplateReader {
   std::size_t size_;
   std::size_t pos_ = 0;
   // Aligned copy of the last text read; the template itself may hold it at an odd address.
-  std::u16string units_;
+  WString units_;
 };
 
 class TemplateWriter {
@@ -91,7 +94,7 @@ class TemplateWriter {
     out_.push_back(static_cast<BYTE>(value >> 8));
   }
   void Units(UStringRef<UTF16> text) {
-    for (char16_t unit : text) Word(static_cast<WORD>(unit));
+    for (WCHAR unit : text) Word(static_cast<WORD>(unit));
   }
   void PadTo4() {
     while (out_.size() % 4 != 0) out_.push_back(0);

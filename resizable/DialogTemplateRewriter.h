@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include <windows.h>
 #include <windef.h>
 
 #include "foundation/CopiedUString.h"

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "WideText.h"
+
 namespace LayoutGeometry {
 namespace {
 
@@ -95,10 +97,10 @@ UINT MoveFlags(const RECT& oldRect, const RECT& newRect, bool repaint) {
 }
 
 ControlClass ClassifyControl(const WCHAR* className) {
-  const std::u16string_view name = className ? std::u16string_view(className) : std::u16string_view();
-  if (name == u"Static") return ControlClass::Static;
-  if (name == u"ListBox") return ControlClass::ListBox;
-  if (name == u"Button") return ControlClass::Button;
+  const WStringView name = className ? WStringView(className) : WStringView();
+  if (name == WIDE("Static")) return ControlClass::Static;
+  if (name == WIDE("ListBox")) return ControlClass::ListBox;
+  if (name == WIDE("Button")) return ControlClass::Button;
   return ControlClass::Other;
 }
 
@@ -167,12 +169,12 @@ LPARAM HitTestPoint(LONG x, LONG y) {
 }
 
 bool IsClientUiExecutable(const WCHAR* path, std::size_t length) {
-  static constexpr std::u16string_view kClientUi = u"TsrClientUI.exe";
-  std::u16string_view text(path, length);
-  const std::size_t slash = text.rfind(u'\\');
-  if (slash != std::u16string_view::npos) text.remove_prefix(slash + 1);
+  static constexpr WStringView kClientUi = WIDE("TsrClientUI.exe");
+  WStringView text(path, length);
+  const std::size_t slash = text.rfind(WIDE('\\'));
+  if (slash != WStringView::npos) text.remove_prefix(slash + 1);
   if (text.size() != kClientUi.size()) return false;
-  auto lower = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
+  auto lower = [](WCHAR c) { return (c >= WIDE('A') && c <= WIDE('Z')) ? static_cast<WCHAR>(c + 32) : c; };
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (lower(text[i]) != lower(kClientUi[i])) return false;
   }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 
+#include <windows.h>
 #include <windef.h>
 #include <winuser.h>
 

@@ -2,14 +2,17 @@
 
 #include <charconv>
 
+#include <windows.h>
 #include <winuser.h>
+
+#include "WideText.h"
 
 namespace {
 
 void AppendDecimal(CopiedUString<UTF16>& out, long long value) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  for (const char* p = digits; p != end; ++p) out.Append(static_cast<char16_t>(*p));
+  for (const char* p = digits; p != end; ++p) out.Append(static_cast<WCHAR>(*p));
 }
 
 }  // namespace
@@ -28,7 +31,7 @@ CopiedUString<UTF16> MakePlacementText(const PlacementFields& fields, bool rectO
   };
   CopiedUString<UTF16> text;
   for (int i = 0; i < 8; ++i) {
-    if (i != 0) text.Append(u',');
+    if (i != 0) text.Append(WIDE(','));
     AppendDecimal(text, values[i]);
   }
   return text;
@@ -36,6 +39,6 @@ CopiedUString<UTF16> MakePlacementText(const PlacementFields& fields, bool rectO
 
 CopiedUString<UTF16> MakePlacementValueName(UStringRef<UTF16> prefix) {
   CopiedUString<UTF16> name(prefix);
-  name.Append(UStringRef<UTF16>(std::u16string_view(u"WindowPlacement")));
+  name.Append(UStringRef<UTF16>(WStringView(WIDE("WindowPlacement"))));
   return name;
 }

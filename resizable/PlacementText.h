@@ -2,6 +2,7 @@
 // written under the dialog's name prefix followed by "WindowPlacement".
 #pragma once
 
+#include <windows.h>
 #include <windef.h>
 
 #include "foundation/CopiedUString.h"

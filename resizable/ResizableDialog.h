@@ -4,6 +4,7 @@
 // an optional save of the placement when the window is destroyed.
 #pragma once
 
+#include "WideText.h"
 #include "resizable/ResizableGrip.h"
 #include "resizable/ResizableLayout.h"
 #include "resizable/ResizableMinMax.h"
@@ -23,7 +24,7 @@ class CResizableDialog : public CUIFontDialog,
 
   // Turns saving on: on WM_DESTROY the placement goes under name + "WindowPlacement".
   void EnableSaveOnDestroy(LPCWSTR name, BOOL rectOnly = FALSE) {
-    stateName = name ? name : u"";
+    stateName = name ? name : WIDE("");
     saveRectOnly = rectOnly;
     saveOnDestroy = TRUE;
   }

@@ -4,13 +4,15 @@
 
 #include <afxwin.h>
 
+#include "WideText.h"
+
 using namespace LayoutGeometry;
 
 namespace {
 
 // Every window that registers the name gets the same number, so controls of any module can
 // answer; registered once and kept for the run.
-UINT RegisterResizeSupport() { return RegisterWindowMessageW(u"WMU_RESIZESUPPORT"); }
+UINT RegisterResizeSupport() { return RegisterWindowMessageW(WIDE("WMU_RESIZESUPPORT")); }
 
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
@@ -229,7 +231,7 @@ bool CResizableLayout::RunsAsClientUi() {
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (length == 0) return false;
     // A path longer than the buffer arrives truncated but terminated.
-    return IsClientUiExecutable(path, std::char_traits<char16_t>::length(path));
+    return IsClientUiExecutable(path, std::char_traits<WCHAR>::length(path));
   }();
   return clientUi;
 }

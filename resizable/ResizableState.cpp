@@ -1,6 +1,7 @@
 #include "resizable/ResizableState.h"
+#include "WideText.h"
 
-LPCWSTR ResizableStateSection() { return u"ResizableState"; }
+LPCWSTR ResizableStateSection() { return WIDE("ResizableState"); }
 
 CResizableState::CResizableState() : stateSection(ResizableStateSection()) {}
 

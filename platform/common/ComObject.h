@@ -5,7 +5,8 @@
 
 #include <atomic>
 
-#include "oaidl.h"
+#include <windows.h>
+#include <oaidl.h>
 
 namespace core {
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "WideText.h"
+
 namespace {
 
 // A cursor over the template's bytes that refuses to step past their end.
@@ -40,12 +42,12 @@ class Cursor {
     return true;
   }
   // A zero-terminated UTF-16 text.
-  bool Text(std::u16string& text) {
+  bool Text(WString& text) {
     text.clear();
     for (WORD unit = 0;;) {
       if (!Word(unit)) return false;
       if (unit == 0) return true;
-      text.push_back(static_cast<char16_t>(unit));
+      text.push_back(static_cast<WCHAR>(unit));
     }
   }
   bool NameOrNumberField(NameOrNumber& field) {
@@ -62,7 +64,7 @@ class Cursor {
       offset_ = start;
       if (!Text(field.text)) return false;
     }
-    field.raw.assign(reinterpret_cast<const char16_t*>(data_ + start), (offset_ - start) / 2);
+    field.raw.assign(reinterpret_cast<const WCHAR*>(data_ + start), (offset_ - start) / 2);
     return true;
   }
   // Moves to the next 4-byte boundary of the template; padding may be cut off only at the end.

@@ -9,13 +9,15 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 // A menu, class or title field: nothing, a number (0xFFFF n) or a text.
 struct NameOrNumber {
   enum class Kind { None, Number, Text } kind = Kind::None;
   WORD number = 0;
-  std::u16string text;
+  WString text;
   // The field's words as they stand in the template (for a title passed on as a number).
-  std::u16string raw;
+  WString raw;
 };
 
 struct DialogItemDescription {
@@ -45,7 +47,7 @@ struct DialogDescription {
   WORD weight = 0;
   BYTE italic = 0;
   BYTE charSet = 0;
-  std::u16string faceName;
+  WString faceName;
   // Offsets of the title's end, of the font block and of the face name's end (for the
   // template editor).
   std::size_t titleEnd = 0;

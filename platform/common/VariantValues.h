@@ -5,13 +5,14 @@
 #include <cstring>
 #include <string_view>
 
+#include "WideText.h"
 #include "atlbase.h"
 #include "BstrText.h"
 
 namespace core {
 
 // A VT_BSTR of the text, embedded zeros kept.
-inline CComVariant TextVariant(std::u16string_view text) {
+inline CComVariant TextVariant(WStringView text) {
   CComVariant v;
   v.vt = VT_BSTR;
   v.bstrVal = MakeBstr(text);

@@ -6,8 +6,9 @@
 #include <memory>
 #include <utility>
 
-#include "ocidl.h"
-#include "oleauto.h"
+#include <windows.h>
+#include <ocidl.h>
+#include <oleauto.h>
 
 template <class T>
 class CComPtr {
@@ -184,11 +185,16 @@ class CComBSTR {
 };
 
 class CComVariant : public VARIANT {
+  // MinGW-w64 declares VariantCopy's source without const; it does not change it.
+  static HRESULT CopyFrom(VARIANT* destination, const VARIANT* source) {
+    return VariantCopy(destination, const_cast<VARIANT*>(source));
+  }
+
  public:
   CComVariant() noexcept { VariantInit(this); }
   CComVariant(const VARIANT& other) {
     VariantInit(this);
-    VariantCopy(this, &other);
+    CopyFrom(this, &other);
   }
   CComVariant(const CComVariant& other) : CComVariant(static_cast<const VARIANT&>(other)) {}
   CComVariant(LPCOLESTR text) {
@@ -214,15 +220,15 @@ class CComVariant : public VARIANT {
   }
   ~CComVariant() { VariantClear(this); }
   CComVariant& operator=(const CComVariant& other) {
-    if (this != std::addressof(other)) VariantCopy(this, &other);
+    if (this != std::addressof(other)) CopyFrom(this, &other);
     return *this;
   }
   CComVariant& operator=(const VARIANT& other) {
-    if (this != std::addressof(other)) VariantCopy(this, &other);
+    if (this != std::addressof(other)) CopyFrom(this, &other);
     return *this;
   }
   HRESULT Clear() { return VariantClear(this); }
-  HRESULT Copy(const VARIANT* source) { return VariantCopy(this, source); }
+  HRESULT Copy(const VARIANT* source) { return CopyFrom(this, source); }
   // Moves this value into *destination (cleared first) and leaves this one empty.
   HRESULT Detach(VARIANT* destination) {
     if (destination == nullptr) return E_POINTER;

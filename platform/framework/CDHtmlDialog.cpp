@@ -5,11 +5,16 @@
 
 #include <string>
 
+#include <windows.h>
+#include <exdispid.h>
+#include <libloaderapi.h>
+#include <ocidl.h>
+
 #include "ComObject.h"
-#include "VariantValues.h"
 #include "GuardedComCall.h"
-#include "libloaderapi.h"
-#include "ocidl.h"
+#include "SdkGaps.h"
+#include "VariantValues.h"
+#include "WideText.h"
 
 // The document's events while the dialog holds the document: each goes to DHtmlEventHook.
 class CDHtmlDialog::DocumentEventSink : public core::ComObject<core::DispatchWithoutTypes<IDispatch>> {
@@ -58,10 +63,10 @@ namespace {
 // a zero unit, so handing it on costs no copy; "" when there is none.
 LPCWSTR AddressOf(const VARIANT* url) {
   while (url != nullptr && url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
-  if (url == nullptr) return u"";
+  if (url == nullptr) return WIDE("");
   if (url->vt == VT_BSTR && url->bstrVal != nullptr) return url->bstrVal;
   if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr) return *url->pbstrVal;
-  return u"";
+  return WIDE("");
 }
 
 // A missing text is no argument at all.
@@ -147,7 +152,7 @@ BOOL CDHtmlDialog::OnInitDialog() {
 void CDHtmlDialog::Navigate(LPCWSTR url, DWORD flags, LPCWSTR targetFrameName, LPCWSTR headers, LPVOID postData,
                             DWORD postDataLength) {
   if (m_pBrowserApp == nullptr) return;
-  CComBSTR address(url != nullptr ? url : u"");
+  CComBSTR address(url != nullptr ? url : WIDE(""));
   CComVariant flagsVariant(static_cast<LONG>(flags));
   CComVariant target = Text(targetFrameName);
   CComVariant headersVariant = Text(headers);
@@ -161,12 +166,12 @@ BOOL CDHtmlDialog::LoadFromResource(LPCWSTR resource) {
   WCHAR module[1024];
   const DWORD length = ::GetModuleFileNameW(AfxGetResourceHandle(), module, 1024);
   if (length == 0 || length >= 1024) return FALSE;
-  CStringW address(u"res://");
+  CStringW address(WIDE("res://"));
   address += module;
-  address += u"/";
+  address += WIDE("/");
   if (IS_INTRESOURCE(resource)) {
     CStringW number;
-    number.Format(u"%u", static_cast<UINT>(LOWORD(reinterpret_cast<ULONG_PTR>(resource))));
+    number.Format(WIDE("%u"), static_cast<UINT>(LOWORD(reinterpret_cast<ULONG_PTR>(resource))));
     address += number;
   } else {
     address += resource;
@@ -212,7 +217,7 @@ void CDHtmlDialog::OnNavigateComplete(LPDISPATCH dispatch, LPCWSTR url) {
   if (FAILED(document.QueryInterface(&htmlDocument))) return;
   DisconnectDHtmlEvents();
   m_spHtmlDoc = htmlDocument;
-  m_strCurrentUrl = url != nullptr ? url : u"";
+  m_strCurrentUrl = url != nullptr ? url : WIDE("");
   ConnectDHtmlEvents(m_spHtmlDoc);
   if (m_bUseHtmlTitle) {
     CComBSTR title;
@@ -250,7 +255,7 @@ HRESULT CDHtmlDialog::GetElement(LPCWSTR id, IHTMLElement** element) {
   *element = nullptr;
   CComQIPtr<IHTMLDocument3> document(m_spHtmlDoc.p);
   if (document == nullptr) return E_NOINTERFACE;
-  CComBSTR name(id != nullptr ? id : u"");
+  CComBSTR name(id != nullptr ? id : WIDE(""));
   const HRESULT hr = document->getElementById(name, element);
   if (FAILED(hr)) return hr;
   return *element != nullptr ? S_OK : E_NOINTERFACE;

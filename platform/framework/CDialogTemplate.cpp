@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "WideText.h"
 #include "DialogTemplateReader.h"
 #include "core/kernel/KnownMemory.h"
 
@@ -43,7 +44,7 @@ int ScreenDpi() {
 // The dialog base units of a font, measured as the dialog manager measures them: the average
 // width of the 52 Latin letters, rounded, and the character cell's height.
 SIZE BaseUnits(const LOGFONTW& font) {
-  static constexpr WCHAR kLetters[] = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  static constexpr WCHAR kLetters[] = WIDE("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   const HDC screen = ::GetDC(nullptr);
   const HFONT made = ::CreateFontIndirectW(&font);
   const HGDIOBJ previous = ::SelectObject(screen, made);

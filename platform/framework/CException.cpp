@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <string>
 
+#include "WideText.h"
+
 namespace {
 
-BOOL CopyMessage(const char16_t* text, LPWSTR error, UINT maxError) {
+BOOL CopyMessage(const WCHAR* text, LPWSTR error, UINT maxError) {
   if (error == nullptr || maxError == 0) return FALSE;
-  const std::u16string message(text);
+  const WString message(text);
   const std::size_t n = std::min<std::size_t>(message.size(), maxError - 1);
   message.copy(error, n);
   error[n] = 0;
@@ -31,12 +33,12 @@ BOOL CException::GetErrorMessage(LPWSTR error, UINT maxError, UINT* helpContext)
 
 BOOL CMemoryException::GetErrorMessage(LPWSTR error, UINT maxError, UINT* helpContext) const {
   if (helpContext != nullptr) *helpContext = 0;
-  return CopyMessage(u"Out of memory.", error, maxError);
+  return CopyMessage(WIDE("Out of memory."), error, maxError);
 }
 
 BOOL CResourceException::GetErrorMessage(LPWSTR error, UINT maxError, UINT* helpContext) const {
   if (helpContext != nullptr) *helpContext = 0;
-  return CopyMessage(u"A required resource was unavailable.", error, maxError);
+  return CopyMessage(WIDE("A required resource was unavailable."), error, maxError);
 }
 
 void AfxThrowMemoryException() { throw new CMemoryException(); }

@@ -9,7 +9,8 @@
 #include "atlbase.h"
 #include "core/com/BrowserControl.h"
 #include "ComObject.h"
-#include "exdisp.h"
+#include <windows.h>
+#include <exdisp.h>
 
 // The IUnknown the control holds as its site: every call goes to the site's own.
 class COleControlSite::Identity final : public IUnknown {

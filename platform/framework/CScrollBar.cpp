@@ -1,7 +1,8 @@
 #include "afxwin.h"
+#include "WideText.h"
 
 BOOL CScrollBar::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  return CWnd::Create(u"ScrollBar", nullptr, style, rect, parent, id);
+  return CWnd::Create(WIDE("ScrollBar"), nullptr, style, rect, parent, id);
 }
 
 int CScrollBar::GetScrollPos() const {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "WideText.h"
 
 namespace {
 WCHAR emptyText[1] = {0};
@@ -115,13 +116,13 @@ CStringW operator+(const CStringW& a, LPCWSTR b) {
 bool CStringW::operator==(LPCWSTR text) const { return Compare(text) == 0; }
 
 int CStringW::Compare(LPCWSTR text) const {
-  const std::u16string_view a(data_, static_cast<std::size_t>(length_));
-  const std::u16string_view b(text == nullptr ? u"" : text, static_cast<std::size_t>(Length(text)));
+  const WStringView a(data_, static_cast<std::size_t>(length_));
+  const WStringView b(text == nullptr ? WIDE("") : text, static_cast<std::size_t>(Length(text)));
   return a.compare(b) < 0 ? -1 : a.compare(b) > 0 ? 1 : 0;
 }
 
 int CStringW::CompareNoCase(LPCWSTR text) const {
-  const int order = ::CompareStringOrdinal(data_, length_, text == nullptr ? u"" : text, -1, TRUE);
+  const int order = ::CompareStringOrdinal(data_, length_, text == nullptr ? WIDE("") : text, -1, TRUE);
   return order == CSTR_LESS_THAN ? -1 : order == CSTR_GREATER_THAN ? 1 : 0;
 }
 
@@ -150,7 +151,7 @@ void CStringW::Format(LPCWSTR format, ...) {
 
 namespace {
 
-void AppendPadded(std::u16string& out, const std::u16string& field, int width, bool left, bool zero) {
+void AppendPadded(WString& out, const WString& field, int width, bool left, bool zero) {
   const int pad = width - static_cast<int>(field.size());
   if (pad <= 0) {
     out += field;
@@ -158,22 +159,22 @@ void AppendPadded(std::u16string& out, const std::u16string& field, int width, b
   }
   if (left) {
     out += field;
-    out.append(static_cast<std::size_t>(pad), u' ');
-  } else if (zero && !field.empty() && field[0] == u'-') {
-    out += u'-';
-    out.append(static_cast<std::size_t>(pad), u'0');
+    out.append(static_cast<std::size_t>(pad), WIDE(' '));
+  } else if (zero && !field.empty() && field[0] == WIDE('-')) {
+    out += WIDE('-');
+    out.append(static_cast<std::size_t>(pad), WIDE('0'));
     out.append(field, 1);
   } else {
-    out.append(static_cast<std::size_t>(pad), zero ? u'0' : u' ');
+    out.append(static_cast<std::size_t>(pad), zero ? WIDE('0') : WIDE(' '));
     out += field;
   }
 }
 
-std::u16string Digits(unsigned long long value, unsigned base, bool upper) {
+WString Digits(unsigned long long value, unsigned base, bool upper) {
   const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-  std::u16string text;
+  WString text;
   do {
-    text.insert(text.begin(), static_cast<char16_t>(digits[value % base]));
+    text.insert(text.begin(), static_cast<WCHAR>(digits[value % base]));
     value /= base;
   } while (value != 0);
   return text;
@@ -182,41 +183,41 @@ std::u16string Digits(unsigned long long value, unsigned base, bool upper) {
 }  // namespace
 
 void CStringW::FormatV(LPCWSTR format, va_list args) {
-  std::u16string out;
+  WString out;
   for (LPCWSTR p = format; p != nullptr && *p != 0; ++p) {
-    if (*p != u'%') {
+    if (*p != WIDE('%')) {
       out += *p;
       continue;
     }
     ++p;
     bool left = false, zero = false;
-    for (; *p == u'-' || *p == u'0'; ++p) (*p == u'-' ? left : zero) = true;
+    for (; *p == WIDE('-') || *p == WIDE('0'); ++p) (*p == WIDE('-') ? left : zero) = true;
     int width = 0;
-    for (; *p >= u'0' && *p <= u'9'; ++p) width = width * 10 + (*p - u'0');
+    for (; *p >= WIDE('0') && *p <= WIDE('9'); ++p) width = width * 10 + (*p - WIDE('0'));
     bool isLong = false;
-    for (; *p == u'l'; ++p) isLong = true;
-    std::u16string field;
+    for (; *p == WIDE('l'); ++p) isLong = true;
+    WString field;
     switch (*p) {
-      case u'd':
-      case u'i': {
+      case WIDE('d'):
+      case WIDE('i'): {
         const long long v = isLong ? va_arg(args, long) : va_arg(args, int);
-        field = (v < 0 ? u"-" : u"") + Digits(v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v), 10, false);
+        field = (v < 0 ? WIDE("-") : WIDE("")) + Digits(v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v), 10, false);
         break;
       }
-      case u'u': field = Digits(isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned), 10, false); break;
-      case u'x': field = Digits(isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned), 16, false); break;
-      case u'X': field = Digits(isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned), 16, true); break;
-      case u'c': field = std::u16string(1, static_cast<char16_t>(va_arg(args, int))); break;
-      case u's': {
+      case WIDE('u'): field = Digits(isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned), 10, false); break;
+      case WIDE('x'): field = Digits(isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned), 16, false); break;
+      case WIDE('X'): field = Digits(isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned), 16, true); break;
+      case WIDE('c'): field = WString(1, static_cast<WCHAR>(va_arg(args, int))); break;
+      case WIDE('s'): {
         LPCWSTR text = va_arg(args, LPCWSTR);
-        field = text != nullptr ? std::u16string(text) : std::u16string(u"(null)");
+        field = text != nullptr ? WString(text) : WString(WIDE("(null)"));
         break;
       }
-      case u'%': field = u"%"; break;
+      case WIDE('%'): field = WIDE("%"); break;
       case 0: --p; continue;
-      default: field = std::u16string(1, *p); break;
+      default: field = WString(1, *p); break;
     }
-    AppendPadded(out, field, width, left, zero && *p != u's' && *p != u'c');
+    AppendPadded(out, field, width, left, zero && *p != WIDE('s') && *p != WIDE('c'));
   }
   Assign(out.data(), static_cast<int>(out.size()));
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "WideText.h"
 #include "FrameworkTemporaries.h"
 
 namespace {
@@ -10,14 +11,14 @@ namespace {
 CWinApp* theApplication = nullptr;
 HINSTANCE resourceHandle = nullptr;
 
-std::u16string ExecutableBaseName() {
+WString ExecutableBaseName() {
   WCHAR path[1024];
   const DWORD n = ::GetModuleFileNameW(nullptr, path, 1024);
-  std::u16string text(path, n);
-  const std::size_t slash = text.find_last_of(u"\\/");
-  if (slash != std::u16string::npos) text.erase(0, slash + 1);
-  const std::size_t dot = text.find_last_of(u'.');
-  if (dot != std::u16string::npos && dot != 0) text.erase(dot);
+  WString text(path, n);
+  const std::size_t slash = text.find_last_of(WIDE("\\/"));
+  if (slash != WString::npos) text.erase(0, slash + 1);
+  const std::size_t dot = text.find_last_of(WIDE('.'));
+  if (dot != WString::npos && dot != 0) text.erase(dot);
   return text;
 }
 
@@ -90,7 +91,7 @@ BOOL CWinApp::InitApplication() { return TRUE; }
 void CWinApp::SetCurrentHandles() {
   if (m_hInstance == nullptr) m_hInstance = ::GetModuleHandleW(nullptr);
   if (resourceHandle == nullptr) resourceHandle = m_hInstance;
-  const std::u16string base = ExecutableBaseName();
+  const WString base = ExecutableBaseName();
   if (m_pszExeName == nullptr) {
     exeName_ = base.c_str();
     m_pszExeName = exeName_;
@@ -100,7 +101,7 @@ void CWinApp::SetCurrentHandles() {
     m_pszAppName = appName_;
   }
   if (m_pszProfileName == nullptr) {
-    profileName_ = CStringW(m_pszExeName) + u".INI";
+    profileName_ = CStringW(m_pszExeName) + WIDE(".INI");
     m_pszProfileName = profileName_;
   }
 }
@@ -110,7 +111,7 @@ CStringW CWinApp::GetProfileStringW(LPCWSTR section, LPCWSTR entry, LPCWSTR defa
   if (section == nullptr || entry == nullptr) return CStringW(defaultValue);
   // The call cuts a text that does not fit to the buffer less one unit; a bigger buffer
   // follows until the text ends short of it.
-  std::u16string buffer(256, u'\0');
+  WString buffer(256, WIDE('\0'));
   for (;;) {
     const DWORD size = static_cast<DWORD>(buffer.size());
     const DWORD copied = ::GetPrivateProfileStringW(section, entry, defaultValue, buffer.data(), size, m_pszProfileName);
@@ -129,15 +130,15 @@ UINT CWinApp::GetProfileIntW(LPCWSTR section, LPCWSTR entry, int defaultValue) {
   if (text.IsEmpty()) return static_cast<UINT>(defaultValue);
   long long value = 0;
   int i = 0;
-  const bool negative = text[0] == u'-';
+  const bool negative = text[0] == WIDE('-');
   if (negative) ++i;
-  for (; i < text.GetLength() && text[i] >= u'0' && text[i] <= u'9'; ++i) value = value * 10 + (text[i] - u'0');
+  for (; i < text.GetLength() && text[i] >= WIDE('0') && text[i] <= WIDE('9'); ++i) value = value * 10 + (text[i] - WIDE('0'));
   return static_cast<UINT>(negative ? -value : value);
 }
 
 BOOL CWinApp::WriteProfileIntW(LPCWSTR section, LPCWSTR entry, int value) {
   CStringW text;
-  text.Format(u"%d", value);
+  text.Format(WIDE("%d"), value);
   return WriteProfileStringW(section, entry, text);
 }
 

@@ -7,9 +7,10 @@
 #include "afxdisp.h"
 #include "afxocc.h"
 #include "atlbase.h"
-#include "exdisp.h"
-#include "mshtml.h"
-#include "mshtmhst.h"
+#include <windows.h>
+#include <exdisp.h>
+#include <mshtml.h>
+#include <mshtmhst.h>
 
 #define AFX_IDC_BROWSER 102
 

@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "afxwin.h"
-#include "oaidl.h"
+#include <windows.h>
+#include <oaidl.h>
 
 struct AFX_EVENT {
   enum { event, propRequest, propChanged, propDSCNotify };

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "afxwin.h"
-#include "mshtmhst.h"
+#include <windows.h>
+#include <mshtmhst.h>
 
 class CDHtmlDialog;
 

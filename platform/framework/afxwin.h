@@ -693,12 +693,17 @@ class CWinApp : public CWinThread {
   BOOL WriteProfileStringW(LPCWSTR section, LPCWSTR entry, LPCWSTR value);
   UINT GetProfileIntW(LPCWSTR section, LPCWSTR entry, int defaultValue);
   BOOL WriteProfileIntW(LPCWSTR section, LPCWSTR entry, int value);
+  // With UNICODE the SDK's own macros already turn these names into the W forms above.
+#ifndef GetProfileString
   CStringW GetProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR defaultValue = nullptr) {
     return GetProfileStringW(section, entry, defaultValue);
   }
+#endif
+#ifndef WriteProfileString
   BOOL WriteProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR value) {
     return WriteProfileStringW(section, entry, value);
   }
+#endif
 
   HICON LoadIcon(UINT id) const;
   HICON LoadIcon(LPCWSTR name) const;

@@ -31,7 +31,8 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define RT_MANIFEST MAKEINTRESOURCEW(24)
 
-#define CREATEPROCESS_MANIFEST_RESOURCE_ID 1
+// A resource name, as the platform defines it (the number itself only for the resource compiler).
+#define CREATEPROCESS_MANIFEST_RESOURCE_ID MAKEINTRESOURCEW(1)
 
 // ---- Messages -----------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/RegistryTryReads.h"
 #include "foundation/TextEncoding.h"
 
@@ -30,13 +31,13 @@ std::uint32_t Component(const DottedVersion& version, std::uint32_t index) {
   return components[index];
 }
 
-std::u16string ReadBrowserVersionText() {
+WString ReadBrowserVersionText() {
   RegistryKey key;
-  std::u16string text;
-  if (TryOpenRegistryKey(HKEY_LOCAL_MACHINE, u"Software\\Microsoft\\Internet Explorer", key, KEY_READ) != ERROR_SUCCESS) {
+  WString text;
+  if (TryOpenRegistryKey(HKEY_LOCAL_MACHINE, WIDE("Software\\Microsoft\\Internet Explorer"), key, KEY_READ) != ERROR_SUCCESS) {
     return text;
   }
-  if (TryReadRegistryString(key.Get(), u"Version", text) != ERROR_SUCCESS) text.clear();
+  if (TryReadRegistryString(key.Get(), WIDE("Version"), text) != ERROR_SUCCESS) text.clear();
   return text;
 }
 
@@ -77,7 +78,7 @@ bool IsVersionAtLeast(const DottedVersion& version, const DottedVersion& minimum
 }
 
 bool ReadBrowserVersionAtLeast7() {
-  const std::u16string text = ReadBrowserVersionText();
+  const WString text = ReadBrowserVersionText();
   const CopiedUString<UTF8> utf8 = TranscodeU16ToU8(UStringRef<UTF16>(text));
   return IsVersionAtLeast(ParseDottedVersion(utf8), DottedVersion{7, 0, 0, 0, 4});
 }

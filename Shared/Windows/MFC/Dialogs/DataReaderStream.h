@@ -3,6 +3,7 @@
 // the reader must outlive it.
 #pragma once
 
+#include <windows.h>
 #include <objidl.h>
 
 #include "foundation/DataReader.h"

@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <string_view>
 
+#include <windows.h>
 #include <docobj.h>
+#include <exdispid.h>
 #include <mshtmcid.h>
+#include <mshtmdid.h>
 #include <ocidl.h>
 
+#include "SdkGaps.h"
+#include "WideText.h"
 #include "Shared/Windows/MFC/Dialogs/BrowserVersion.h"
 #include "Shared/Windows/MFC/Dialogs/ComResult.h"
 #include "Shared/Windows/MFC/Dialogs/DataReaderStream.h"
@@ -36,16 +41,16 @@ constexpr std::string_view kUndisplayablePage =
 constexpr DWORD kBrowserFindCommand = 1;
 
 UStringRef<UTF16> TextOf(LPCWSTR text) {
-  return text != nullptr ? UStringRef<UTF16>(std::u16string_view(text)) : UStringRef<UTF16>();
+  return text != nullptr ? UStringRef<UTF16>(WStringView(text)) : UStringRef<UTF16>();
 }
 
 CComBSTR MakeBstr(UStringRef<UTF16> text) {
   CComBSTR result;
-  result.Attach(SysAllocStringLen(text.data() != nullptr ? text.data() : u"", static_cast<UINT>(text.size())));
+  result.Attach(SysAllocStringLen(text.data() != nullptr ? text.data() : WIDE(""), static_cast<UINT>(text.size())));
   return result;
 }
 
-CComBSTR MakeBstr(std::u16string_view text) { return MakeBstr(UStringRef<UTF16>(text)); }
+CComBSTR MakeBstr(WStringView text) { return MakeBstr(UStringRef<UTF16>(text)); }
 
 // An element's text as a BSTR; text that cannot be shown becomes a page that says so.
 CComBSTR ElementHtml(UStringRef<UTF8> html) {
@@ -65,7 +70,7 @@ struct PageWindowSearch {
 
 BOOL CALLBACK FindPageWindow(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<PageWindowSearch*>(lParam);
-  search->found = FindWindowExW(window, nullptr, u"Internet Explorer_Server", nullptr);
+  search->found = FindWindowExW(window, nullptr, WIDE("Internet Explorer_Server"), nullptr);
   return search->found == nullptr;
 }
 
@@ -164,7 +169,7 @@ void CMyDHtmlDialog::OnBeforeNavigate2(LPDISPATCH dispatch, VARIANT* url, VARIAN
       return;
     case NavigationAction::OpenInNewWindow: {
       const TerminatedU16 wide = MakeTerminatedU16(TranscodeU8ToU16(target));
-      Navigate(wide.c_str(), 0, u"_blank", nullptr, nullptr, 0);
+      Navigate(wide.c_str(), 0, WIDE("_blank"), nullptr, nullptr, 0);
       cancelNavigation();
       return;
     }
@@ -176,7 +181,7 @@ void CMyDHtmlDialog::OnNavigateError(LPDISPATCH, VARIANT*, VARIANT*, VARIANT*, B
 // ---- Initialisation and the dialog's quiet answers ------------------------------------------
 
 BOOL CMyDHtmlDialog::OnInitDialog() {
-  if (m_strCurrentUrl.IsEmpty()) m_strCurrentUrl = u"about:blank";
+  if (m_strCurrentUrl.IsEmpty()) m_strCurrentUrl = WIDE("about:blank");
   // The platform's initialisation makes the browser and loads the page through this class's
   // Navigate; when the browser cannot be made it destroys the window and leaves
   // m_pBrowserApp null.
@@ -283,11 +288,11 @@ void CMyDHtmlDialog::StyleBody() {
   if (!document) RaiseComError(E_POINTER);
   // First among the sheets, so that the page's own sheets override it.
   CComPtr<IHTMLStyleSheet> sheet;
-  CheckComResult(document->createStyleSheet(MakeBstr(std::u16string_view()), 0, &sheet));
+  CheckComResult(document->createStyleSheet(MakeBstr(WStringView()), 0, &sheet));
   const CopiedUString<UTF8> style = MessageFontStyle(SystemMessageFont());
   if (!sheet) RaiseComError(E_POINTER);
   LONG index = 0;
-  CheckComResult(sheet->addRule(MakeBstr(std::u16string_view(u"body")), MakeBstr(TranscodeU8ToU16(style)), 0, &index));
+  CheckComResult(sheet->addRule(MakeBstr(WStringView(WIDE("body"))), MakeBstr(TranscodeU8ToU16(style)), 0, &index));
 }
 
 // ---- Edit commands ------------------------------------------------------------------------
@@ -297,7 +302,7 @@ void CMyDHtmlDialog::SendEditCommand(UINT browserCommand) {
   if (m_hWnd == nullptr) return;
   PageWindowSearch search;
   EnumChildWindows(m_hWnd, &FindPageWindow, reinterpret_cast<LPARAM>(&search));
-  if (search.found != nullptr) SendMessageW(search.found, WM_COMMAND, browserCommand, 0);
+  if (search.found != nullptr) ::SendMessageW(search.found, WM_COMMAND, browserCommand, 0);
 }
 
 void CMyDHtmlDialog::OnEditCopy() { SendEditCommand(IDM_COPY); }
@@ -321,7 +326,7 @@ void CMyDHtmlDialog::OnEditSelectAll() {
   missing.vt = VT_ERROR;
   missing.scode = DISP_E_PARAMNOTFOUND;
   VARIANT_BOOL done = VARIANT_FALSE;
-  CheckComResult(document->execCommand(MakeBstr(std::u16string_view(u"SelectAll")), VARIANT_FALSE, missing, &done));
+  CheckComResult(document->execCommand(MakeBstr(WStringView(WIDE("SelectAll"))), VARIANT_FALSE, missing, &done));
 }
 
 bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
@@ -336,10 +341,10 @@ bool CMyDHtmlDialog::IsCommandEnabled(LPCWSTR command) {
   }
 }
 
-void CMyDHtmlDialog::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Copy")); }
-void CMyDHtmlDialog::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Cut")); }
-void CMyDHtmlDialog::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"Paste")); }
-void CMyDHtmlDialog::OnUpdateEditSelectAll(CCmdUI* ui) { ui->Enable(IsCommandEnabled(u"SelectAll")); }
+void CMyDHtmlDialog::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("Copy"))); }
+void CMyDHtmlDialog::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("Cut"))); }
+void CMyDHtmlDialog::OnUpdateEditPaste(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("Paste"))); }
+void CMyDHtmlDialog::OnUpdateEditSelectAll(CCmdUI* ui) { ui->Enable(IsCommandEnabled(WIDE("SelectAll"))); }
 
 void CMyDHtmlDialog::OnUpdateEditFind(CCmdUI* ui) {
   bool hasDocument = false;
@@ -368,11 +373,11 @@ void CMyDHtmlDialog::LoadHtml(ConstByteRange bytes, bool reload) {
 
   // Held in a local reference: the notifications below may release the dialog's own.
   const CComPtr<IWebBrowser2> browser = m_pBrowserApp;
-  OnBeforeNavigate(browser, u"");
+  OnBeforeNavigate(browser, WIDE(""));
   ConstDataReader reader(bytes);
   DataReaderStream stream(reader);
   persist->Load(&stream);
-  OnNavigateComplete(browser, u"");
+  OnNavigateComplete(browser, WIDE(""));
 }
 
 void CMyDHtmlDialog::OnDocumentComplete(LPDISPATCH dispatch, LPCWSTR url) {

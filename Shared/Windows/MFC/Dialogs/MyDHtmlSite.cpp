@@ -3,8 +3,11 @@
 #include <cstring>
 
 #include <afxpriv.h>
+#include <windows.h>
 #include <wininet.h>
 
+#include "SdkGaps.h"
+#include "WideText.h"
 #include "Shared/Windows/MFC/Dialogs/MyDHtmlDialog.h"
 
 namespace {
@@ -14,7 +17,7 @@ bool IsDialogWindow(CWnd* window) {
   if (dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(window->m_hWnd)) != nullptr) return true;
   WCHAR className[16] = {};
   GetClassNameW(window->m_hWnd, className, 16);
-  return std::u16string_view(className) == u"#32770";
+  return WStringView(className) == WIDE("#32770");
 }
 
 bool IsKeyDown(const MSG& message, WPARAM key) { return message.message == WM_KEYDOWN && message.wParam == key; }

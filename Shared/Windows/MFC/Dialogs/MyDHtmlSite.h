@@ -4,6 +4,7 @@
 #pragma once
 
 #include <afxocc.h>
+#include <windows.h>
 #include <mshtmhst.h>
 #include <servprov.h>
 #include <urlmon.h>

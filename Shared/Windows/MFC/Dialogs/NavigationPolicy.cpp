@@ -2,9 +2,10 @@
 
 #include <string_view>
 
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
+#include "WideText.h"
 #include "foundation/Ascii.h"
 #include "foundation/FileAttributes.h"
 #include "foundation/TextEncoding.h"
@@ -36,7 +37,7 @@ bool NamesExistingFile(UStringRef<UTF8> target) {
 
 NavigationAction DecideNavigation(UStringRef<UTF8> target) {
   if (StartsWith(target, "http:") || StartsWith(target, "https:")) {
-    if (OpenWithShell(target, u"open")) return NavigationAction::HandedToShell;
+    if (OpenWithShell(target, WIDE("open"))) return NavigationAction::HandedToShell;
   }
   if (StartsWith(target, "mailto:")) {
     if (OpenWithShell(target, nullptr)) return NavigationAction::HandedToShell;
