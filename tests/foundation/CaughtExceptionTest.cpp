@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
+#include "SystemTexts.h"
 #include "foundation/CaughtException.h"
 
 namespace {
@@ -40,14 +42,14 @@ TEST(CaughtException, StdExceptionsComeBackAsCopiedText) {
   }
   // A Windows::Error is a std::exception too; this capturer keeps its text.
   const auto windows = CaptureWith(&CaptureStdException, [] { throw Windows::Error(5); });
-  EXPECT_STREQ(windows->What(), "Windows Error 0x5: Access is denied.");
+  EXPECT_EQ(std::string(windows->What()), "Windows Error 0x5: " + SystemText(5));
   EXPECT_THROW(windows->Rethrow(), ExceptionPL);
 }
 
 TEST(CaughtException, WindowsErrorsKeepTheirCode) {
   const auto caught = CaptureWith(&CaptureWindowsError, [] { throw Windows::Error(2); });
   ASSERT_NE(caught, nullptr);
-  EXPECT_EQ(caught->MessageUtf8().view(), "Windows Error 0x2: The system cannot find the file specified.");
+  EXPECT_EQ(caught->MessageUtf8().view(), "Windows Error 0x2: " + SystemText(2));
   try {
     caught->Rethrow();
   } catch (const Windows::Error& error) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "WideText.h"
 #include "foundation/CaseFilters.h"
 #include "foundation/ConstDataReader.h"
 #include "foundation/LibraryExceptions.h"
@@ -141,16 +142,16 @@ TEST(UStringBuilderTest, GrowsOnlyWhenThePiecesOutgrowTheRoom) {
 TEST(UStringBuilderTest, BeginStartsOverAndLengthWithCountsCodeUnits) {
   UStringBuilder<UTF16> builder(200);
   builder.Begin();
-  builder.Receive(std::u16string_view(u"old text"));
+  builder.Receive(WStringView(WIDE("old text")));
   builder.Begin();
   EXPECT_TRUE(builder.Text().empty());
   EXPECT_EQ(builder.Text().Capacity(), 200u);
 
-  builder.Receive(std::u16string_view(u"\u00e9t\u00e9 "));
-  builder.Receive(std::u16string_view(u"\U0001F600"));
-  EXPECT_EQ(builder.Text().view(), u"\u00e9t\u00e9 \U0001F600");
+  builder.Receive(WStringView(WIDE("\u00e9t\u00e9 ")));
+  builder.Receive(WStringView(WIDE("\U0001F600")));
+  EXPECT_EQ(builder.Text().view(), WIDE("\u00e9t\u00e9 \U0001F600"));
   // Four units so far and a surrogate pair to come.
-  EXPECT_EQ(builder.LengthWith(std::u16string_view(u"\U0001F600")), 8u);
+  EXPECT_EQ(builder.LengthWith(WStringView(WIDE("\U0001F600"))), 8u);
 
   UStringBuilder<UTF8> bytes;
   bytes.Begin();

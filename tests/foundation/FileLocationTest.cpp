@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "foundation/FileAttributes.h"
 #include "foundation/FileIOError.h"
 #include "foundation/FileLocation.h"
@@ -114,27 +115,27 @@ TEST(PathRoot, ClassifiesHowAPathStarts) {
 
 TEST(PlatformPath, LongDriveAndUncPathsGetTheLongPathPrefix) {
   const std::string tail(290, 'a');
-  const auto wide = [](const std::string& text) { return std::u16string(text.begin(), text.end()); };
+  const auto wide = [](const std::string& text) { return WString(text.begin(), text.end()); };
   struct Case {
     std::string path;
-    std::u16string expected;
+    WString expected;
   } cases[] = {
-      {"C:\\short/path", u"C:\\short/path"},  // short paths are handed over as they are
-      {"C:/dir/" + tail, u"\\\\?\\C:\\dir\\" + wide(tail)},
+      {"C:\\short/path", WIDE("C:\\short/path")},  // short paths are handed over as they are
+      {"C:/dir/" + tail, WIDE("\\\\?\\C:\\dir\\") + wide(tail)},
       {"C:/dir/../" + tail, wide("C:\\dir\\..\\" + tail)},  // "..": the platform normalises
       {"C:/dir/" + tail + "/.", wide("C:\\dir\\" + tail + "\\.")},
       {"relative/" + tail, wide("relative/" + tail)},  // neither drive nor share
-      {"\\\\server\\share\\" + tail, u"\\\\?\\UNC\\server\\share\\" + wide(tail)},
+      {"\\\\server\\share\\" + tail, WIDE("\\\\?\\UNC\\server\\share\\") + wide(tail)},
   };
   for (const Case& c : cases) {
     const TerminatedU16 platform = ToPlatformPath(Text(c.path), 259);
-    EXPECT_EQ(c.expected, std::u16string_view(platform.c_str(), platform.size())) << c.path.substr(0, 20);
-    EXPECT_EQ(u'\0', platform.c_str()[platform.size()]);
+    EXPECT_EQ(c.expected, WStringView(platform.c_str(), platform.size())) << c.path.substr(0, 20);
+    EXPECT_EQ(WIDE('\0'), platform.c_str()[platform.size()]);
   }
   // 300 bytes of two-byte characters are 150 units: short enough for the plain form.
   std::string accented = "C:/";
   for (int i = 0; i < 150; ++i) accented += "\xc3\xa9";
-  EXPECT_EQ(u'C', ToPlatformPath(Text(accented), 259).c_str()[0]);
+  EXPECT_EQ(WIDE('C'), ToPlatformPath(Text(accented), 259).c_str()[0]);
 }
 
 TEST(FileAttributes, EmptyLocationIsInvalidWithoutAPlatformCall) {

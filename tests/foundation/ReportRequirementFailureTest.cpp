@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "RecordingLogSink.h"
+#include "WideText.h"
 #include "foundation/EnableLogsFromEnvironment.h"
 #include "foundation/LogLine.h"
 #include "foundation/LogManager.h"
@@ -29,7 +30,7 @@ class ProcessLogTest : public ::testing::Test {
   void TearDown() override {
     LogManager::Instance().Stop();
     for (const auto& sink : added) LogManager::Instance().RemoveSink(*sink);
-    SetEnvironmentVariableW(u"TSR_LOG", nullptr);
+    SetEnvironmentVariableW(WIDE("TSR_LOG"), nullptr);
   }
 };
 
@@ -93,8 +94,8 @@ TEST(ParseLogNameList, SplitsAtSeparatorsAndDropsEmptyNamesAndRepeats) {
 using EnableLogsFromEnvironmentTest = ProcessLogTest;
 
 TEST_F(EnableLogsFromEnvironmentTest, WithoutTsrLogNothingIsEnabledOrWritten) {
-  for (const char16_t* value : {static_cast<const char16_t*>(nullptr), u"", u" , "}) {
-    ASSERT_TRUE(SetEnvironmentVariableW(u"TSR_LOG", value));
+  for (const WCHAR* value : {static_cast<const WCHAR*>(nullptr), WIDE(""), WIDE(" , ")}) {
+    ASSERT_TRUE(SetEnvironmentVariableW(WIDE("TSR_LOG"), value));
     LogManager manager;
     testing::internal::CaptureStderr();
     EXPECT_EQ(nullptr, EnableLogsFromEnvironment(manager));
@@ -105,7 +106,7 @@ TEST_F(EnableLogsFromEnvironmentTest, WithoutTsrLogNothingIsEnabledOrWritten) {
 }
 
 TEST_F(EnableLogsFromEnvironmentTest, TheListedLogsGoToStandardErrorAtOnce) {
-  ASSERT_TRUE(SetEnvironmentVariableW(u"TSR_LOG", u"ui,critical"));
+  ASSERT_TRUE(SetEnvironmentVariableW(WIDE("TSR_LOG"), WIDE("ui,critical")));
   LogManager manager;
   const std::shared_ptr<LogSink> sink = EnableLogsFromEnvironment(manager);
   ASSERT_NE(nullptr, sink);
@@ -123,7 +124,7 @@ TEST_F(EnableLogsFromEnvironmentTest, TheListedLogsGoToStandardErrorAtOnce) {
 }
 
 TEST_F(EnableLogsFromEnvironmentTest, ARequirementFailureReachesStandardErrorThroughTheProcessManager) {
-  ASSERT_TRUE(SetEnvironmentVariableW(u"TSR_LOG", u"critical"));
+  ASSERT_TRUE(SetEnvironmentVariableW(WIDE("TSR_LOG"), WIDE("critical")));
   const std::shared_ptr<LogSink> sink = EnableLogsFromEnvironment();
   ASSERT_NE(nullptr, sink);
   added.push_back(sink);

@@ -1,11 +1,11 @@
 // The redirection guard over entry points installed by the test. They are installed before
-// main, so the guard's one-time lookup finds them.
+// main, so the guard's one-time lookup finds them; only the stand-in lets a test put entry
+// points into kernel32.dll.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "core/kernel/LoaderEntryPoints.h"
-#include "foundation/ReplaceAll.h"
 #include "foundation/Wow64RedirectionGuard.h"
 
 namespace {
@@ -57,25 +57,6 @@ TEST(Wow64RedirectionGuard, DisabledGuardCallsNeitherEntryPoint) {
   { Wow64RedirectionGuard guard(false); }
   EXPECT_EQ(disablesBefore, disables);
   EXPECT_EQ(revertsBefore, reverts);
-}
-
-TEST(ReplaceAll, ReplacesEveryOccurrenceWithoutRescanning) {
-  struct Case {
-    std::u16string_view text, pattern, replacement, expected;
-  } cases[] = {
-      {u"a.b.c", u".", u"\\.", u"a\\.b\\.c"},
-      {u"aaa", u"aa", u"a", u"aa"},     // continues after each replacement
-      {u"abab", u"ab", u"abab", u"abababab"},  // a replacement is never searched again
-      {u"xyz", u"q", u"r", u"xyz"},
-      {u"", u"a", u"b", u""},
-      {u"abc", u"", u"-", u"abc"},  // an empty pattern matches nowhere
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.expected, ReplaceAll(U16Ref(c.text), U16Ref(c.pattern), U16Ref(c.replacement)).view());
-  }
-  // Longer than the 256-unit hint.
-  const std::u16string many(300, u'x');
-  EXPECT_EQ(600u, ReplaceAll(U16Ref(many), U16Ref(std::u16string_view(u"x")), U16Ref(std::u16string_view(u"yy"))).size());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/TemplateBytes.h"
+#include "WideText.h"
 #include "foundation/ExceptionPL.h"
 
 namespace {
@@ -24,23 +25,23 @@ TEST(DialogTemplateRewriter, MainWindowTemplateComesBackByteForByte) {
 }
 
 TEST(DialogTemplateRewriter, RewritesCaptionAndItemTitlesOnly) {
-  std::vector<std::u16string> seen;
+  std::vector<WString> seen;
   auto record = [&](UStringRef<UTF16> text) {
     seen.emplace_back(text.begin(), text.end());
     return CopiedUString<UTF16>(text);
   };
   Rewrite(MainWindowTemplate(), record);
-  EXPECT_EQ(seen, (std::vector<std::u16string>{u"Tessarin Installation Guide", u"<placeholder>"}));
+  EXPECT_EQ(seen, (std::vector<WString>{WIDE("Tessarin Installation Guide"), WIDE("<placeholder>")}));
 }
 
 TEST(DialogTemplateRewriter, LongerTextMovesTheItemsToTheirNextBoundary) {
   // One unit more in the caption shifts the item by two bytes, which changes its padding.
   auto longer = [](UStringRef<UTF16> text) {
     CopiedUString<UTF16> out(text);
-    if (text.view() == u"Tessarin Installation Guide") out.Append(u'X');
+    if (text.view() == WIDE("Tessarin Installation Guide")) out.Append(WIDE('X'));
     return out;
   };
-  EXPECT_EQ(Rewrite(MainWindowTemplate(), longer), MainWindowTemplate(u"Tessarin Installation GuideX").Bytes());
+  EXPECT_EQ(Rewrite(MainWindowTemplate(), longer), MainWindowTemplate(WIDE("Tessarin Installation GuideX")).Bytes());
 }
 
 // Standard form: ordinal menu, class by name, no font; an icon item whose title is a number,
@@ -48,13 +49,13 @@ TEST(DialogTemplateRewriter, LongerTextMovesTheItemsToTheirNextBoundary) {
 TemplateBytes StandardTemplate() {
   TemplateBytes t;
   t.Dword(WS_POPUP | WS_CAPTION).Dword(0).Word(3).Word(1).Word(2).Word(30).Word(40);
-  t.Ordinal(7).Text(u"MyClass").Text(u"Caption");
+  t.Ordinal(7).Text(WIDE("MyClass")).Text(WIDE("Caption"));
   t.PadTo4().Dword(WS_CHILD | WS_VISIBLE | SS_ICON).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(5);  // icon
   t.Ordinal(0x0082).Ordinal(162).Word(2);
   t.PadTo4().Dword(WS_CHILD | WS_VISIBLE).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(6);
-  t.Text(u"Custom").Text(u"Title").Word(6).Dword(0xDEADBEEF);
+  t.Text(WIDE("Custom")).Text(WIDE("Title")).Word(6).Dword(0xDEADBEEF);
   t.PadTo4().Dword(WS_CHILD | WS_VISIBLE).Dword(0).Word(0).Word(0).Word(10).Word(10).Word(7);
-  t.Ordinal(0x0080).Text(u"").Word(0);
+  t.Ordinal(0x0080).Text(WIDE("")).Word(0);
   return t;
 }
 
@@ -68,11 +69,11 @@ TEST(DialogTemplateRewriter, ExtendedCreationDataOfOddLengthIsFollowedByAnAligne
   auto build = [](std::uint16_t firstTitleTail) {
     TemplateBytes t;
     t.Word(1).Word(0xFFFF).Dword(0).Dword(0).Dword(WS_POPUP | WS_CAPTION).Word(2).Word(0).Word(0).Word(20).Word(20);
-    t.Word(0).Word(0).Text(u"");
+    t.Word(0).Word(0).Text(WIDE(""));
     t.PadTo4().Dword(0).Dword(0).Dword(WS_CHILD | WS_VISIBLE).Word(0).Word(0).Word(5).Word(5).Dword(1);
-    t.Ordinal(0x0081).Text(firstTitleTail ? u"ab" : u"a").Word(3).Byte(1).Byte(2).Byte(3);
+    t.Ordinal(0x0081).Text(firstTitleTail ? WIDE("ab") : WIDE("a")).Word(3).Byte(1).Byte(2).Byte(3);
     t.PadTo4().Dword(0).Dword(0).Dword(WS_CHILD | WS_VISIBLE).Word(0).Word(0).Word(5).Word(5).Dword(2);
-    t.Ordinal(0x0080).Text(u"OK").Word(0);
+    t.Ordinal(0x0080).Text(WIDE("OK")).Word(0);
     return t;
   };
   EXPECT_EQ(Rewrite(build(0)), build(0).Bytes());
@@ -111,9 +112,9 @@ TEST(DialogTemplateRewriter, CountsLargerThanTheBytesAreRefused) {
 
   TemplateBytes countOne;
   countOne.Dword(WS_POPUP | WS_CAPTION).Dword(0).Word(1).Word(0).Word(0).Word(10).Word(10);
-  countOne.Word(0).Word(0).Text(u"");
+  countOne.Word(0).Word(0).Text(WIDE(""));
   countOne.PadTo4().Dword(WS_CHILD | WS_VISIBLE).Dword(0).Word(0).Word(0).Word(5).Word(5).Word(1);
-  countOne.Ordinal(0x0082).Text(u"x").Word(1).Word(0);
+  countOne.Ordinal(0x0082).Text(WIDE("x")).Word(1).Word(0);
   ExpectRefused(countOne.Bytes(), "standard creation data count below its own size");
 }
 

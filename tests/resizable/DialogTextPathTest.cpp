@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TemplateBytes.h"
+#include "WideText.h"
 #include "foundation/CharacterSetResult.h"
 #include "foundation/FormatOverrideContext.h"
 #include "resizable/DialogTemplateRewriter.h"
@@ -16,14 +17,14 @@ std::vector<BYTE> RewriteThroughTextPath(const TemplateBytes& t) {
 }
 
 TEST(DialogTextPath, TextsComeBackAsTheyWent) {
-  const std::u16string_view captions[] = {
-      u"Tessarin Installation Guide",
-      u"Setup {version} } {",          // template syntax
-      u"50%\t{x}\r\n\r",                // line control bytes and a percent sign
-      u"Gu\u00EDa de instalaci\u00F3n \u5B89\u88C5 \U0001F600",  // beyond ASCII, a surrogate pair
-      u"",
+  const WStringView captions[] = {
+      WIDE("Tessarin Installation Guide"),
+      WIDE("Setup {version} } {"),          // template syntax
+      WIDE("50%\t{x}\r\n\r"),                // line control bytes and a percent sign
+      WIDE("Gu\u00EDa de instalaci\u00F3n \u5B89\u88C5 \U0001F600"),  // beyond ASCII, a surrogate pair
+      WIDE(""),
   };
-  for (std::u16string_view caption : captions) {
+  for (WStringView caption : captions) {
     const TemplateBytes t = MainWindowTemplate(caption);
     EXPECT_EQ(RewriteThroughTextPath(t), t.Bytes()) << std::string(caption.begin(), caption.end());
   }
@@ -43,11 +44,11 @@ TEST(DialogTextPath, AnAttachedOverrideReplacesTheText) {
     throw;
   }
   CurrentFormatOverrideContext().Detach(link);
-  EXPECT_EQ(rewritten, MainWindowTemplate(u"Guide {1}").Bytes());
+  EXPECT_EQ(rewritten, MainWindowTemplate(WIDE("Guide {1}")).Bytes());
 }
 
 TEST(DialogTextPath, AnUnpairedSurrogateIsRefused) {
-  const char16_t broken[] = {u'A', 0xD800, u'B'};
+  const WCHAR broken[] = {WIDE('A'), 0xD800, WIDE('B')};
   EXPECT_THROW(DialogTextPath(UStringRef<UTF16>(broken, 3)), WindowsCharacterSetResult);
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 using namespace LayoutGeometry;
 
 namespace {
@@ -93,16 +95,16 @@ TEST(LayoutGeometry, ClientUiClampOfEdgesOutsideTheArea) {
 
 TEST(LayoutGeometry, ClientUiExecutableName) {
   struct Case {
-    std::u16string_view path;
+    WStringView path;
     bool clientUi;
   } const cases[] = {
-      {u"C:\\Program Files\\Tessarin\\TsrClientUI.exe", true},
-      {u"C:\\Program Files\\Tessarin\\tsrclientui.EXE", true},
-      {u"TsrClientUI.exe", true},  // no backslash: the whole text is the name
-      {u"C:\\Program Files\\Tessarin\\TsrClientUI.exe.bak", false},
-      {u"C:\\TsrClientUI.exe\\TsrRunvane.exe", false},
-      {u"C:\\Tessarin\\", false},
-      {u"", false},
+      {WIDE("C:\\Program Files\\Tessarin\\TsrClientUI.exe"), true},
+      {WIDE("C:\\Program Files\\Tessarin\\tsrclientui.EXE"), true},
+      {WIDE("TsrClientUI.exe"), true},  // no backslash: the whole text is the name
+      {WIDE("C:\\Program Files\\Tessarin\\TsrClientUI.exe.bak"), false},
+      {WIDE("C:\\TsrClientUI.exe\\TsrRunvane.exe"), false},
+      {WIDE("C:\\Tessarin\\"), false},
+      {WIDE(""), false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsClientUiExecutable(c.path.data(), c.path.size()), c.clientUi)
@@ -134,13 +136,13 @@ TEST(LayoutGeometry, MoveFlags) {
 }
 
 TEST(LayoutGeometry, ClassNamesAreCaseSensitive) {
-  EXPECT_EQ(ClassifyControl(u"Static"), ControlClass::Static);
-  EXPECT_EQ(ClassifyControl(u"ListBox"), ControlClass::ListBox);
-  EXPECT_EQ(ClassifyControl(u"Button"), ControlClass::Button);
-  EXPECT_EQ(ClassifyControl(u"STATIC"), ControlClass::Other);
-  EXPECT_EQ(ClassifyControl(u"listbox"), ControlClass::Other);
-  EXPECT_EQ(ClassifyControl(u"Edit"), ControlClass::Other);
-  EXPECT_EQ(ClassifyControl(u""), ControlClass::Other);
+  EXPECT_EQ(ClassifyControl(WIDE("Static")), ControlClass::Static);
+  EXPECT_EQ(ClassifyControl(WIDE("ListBox")), ControlClass::ListBox);
+  EXPECT_EQ(ClassifyControl(WIDE("Button")), ControlClass::Button);
+  EXPECT_EQ(ClassifyControl(WIDE("STATIC")), ControlClass::Other);
+  EXPECT_EQ(ClassifyControl(WIDE("listbox")), ControlClass::Other);
+  EXPECT_EQ(ClassifyControl(WIDE("Edit")), ControlClass::Other);
+  EXPECT_EQ(ClassifyControl(WIDE("")), ControlClass::Other);
 }
 
 TEST(LayoutGeometry, StaticRepaintRules) {

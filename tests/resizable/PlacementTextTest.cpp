@@ -7,26 +7,28 @@
 
 #include <winuser.h>
 
+#include "WideText.h"
+
 namespace {
 
-std::u16string Of(const CopiedUString<UTF16>& s) { return std::u16string(s.view()); }
+WString Of(const CopiedUString<UTF16>& s) { return WString(s.view()); }
 
 TEST(PlacementText, FieldsInOrder) {
   struct Case {
     const char* what;
     PlacementFields fields;
     bool rectOnly;
-    std::u16string_view text;
+    WStringView text;
   } const cases[] = {
-      {"shown normally", {{100, 50, 700, 450}, SW_SHOWNORMAL, 0, {-1, -1}}, false, u"100,50,700,450,1,0,-1,-1"},
+      {"shown normally", {{100, 50, 700, 450}, SW_SHOWNORMAL, 0, {-1, -1}}, false, WIDE("100,50,700,450,1,0,-1,-1")},
       {"maximised keeps the normal rectangle", {{100, 50, 700, 450}, SW_SHOWMAXIMIZED, WPF_RESTORETOMAXIMIZED, {-1, -1}},
-       false, u"100,50,700,450,3,2,-1,-1"},
+       false, WIDE("100,50,700,450,3,2,-1,-1")},
       {"rectangle only, whatever the state",
-       {{100, 50, 700, 450}, SW_SHOWMAXIMIZED, WPF_RESTORETOMAXIMIZED, {-32000, -32000}}, true, u"100,50,700,450,1,0,0,0"},
+       {{100, 50, 700, 450}, SW_SHOWMAXIMIZED, WPF_RESTORETOMAXIMIZED, {-32000, -32000}}, true, WIDE("100,50,700,450,1,0,0,0")},
       {"negative coordinates", {{-1920, -8, -10, 1040}, SW_SHOWMINIMIZED, WPF_SETMINPOSITION, {-32000, -32000}}, false,
-       u"-1920,-8,-10,1040,2,1,-32000,-32000"},
+       WIDE("-1920,-8,-10,1040,2,1,-32000,-32000")},
       {"extremes", {{-2147483647 - 1, 2147483647, 0, 0}, SW_SHOWNORMAL, 0, {0, 0}}, false,
-       u"-2147483648,2147483647,0,0,1,0,0,0"},
+       WIDE("-2147483648,2147483647,0,0,1,0,0,0")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -35,8 +37,8 @@ TEST(PlacementText, FieldsInOrder) {
 }
 
 TEST(PlacementText, ValueName) {
-  EXPECT_EQ(Of(MakePlacementValueName(std::u16string_view(u"Main"))), u"MainWindowPlacement");
-  EXPECT_EQ(Of(MakePlacementValueName(UStringRef<UTF16>())), u"WindowPlacement");
+  EXPECT_EQ(Of(MakePlacementValueName(WStringView(WIDE("Main")))), WIDE("MainWindowPlacement"));
+  EXPECT_EQ(Of(MakePlacementValueName(UStringRef<UTF16>())), WIDE("WindowPlacement"));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 
 #include <afxwin.h>
 
+#include "WideText.h"
+
 inline CWinApp& TestApp() {
-  static CWinApp app(u"test_resizable");
+  static CWinApp app(WIDE("test_resizable"));
   return app;
 }

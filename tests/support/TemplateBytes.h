@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 class TemplateBytes {
  public:
   TemplateBytes& Word(std::uint16_t v) {
@@ -20,8 +22,8 @@ class TemplateBytes {
     return *this;
   }
   // A zero-terminated UTF-16 text.
-  TemplateBytes& Text(std::u16string_view text) {
-    for (char16_t c : text) Word(c);
+  TemplateBytes& Text(WStringView text) {
+    for (WCHAR c : text) Word(c);
     return Word(0);
   }
   TemplateBytes& Ordinal(std::uint16_t n) { return Word(0xFFFF).Word(n); }
@@ -38,8 +40,8 @@ class TemplateBytes {
 
 // The main window's template as its resource describes it: extended form, 463 x 263 units,
 // 8 pt "MS Shell Dlg" (weight 400, character set 1), one static placeholder 1033.
-inline TemplateBytes MainWindowTemplate(std::u16string_view caption = u"Tessarin Installation Guide",
-                                        std::u16string_view face = u"MS Shell Dlg", std::uint16_t points = 8) {
+inline TemplateBytes MainWindowTemplate(WStringView caption = WIDE("Tessarin Installation Guide"),
+                                        WStringView face = WIDE("MS Shell Dlg"), std::uint16_t points = 8) {
   constexpr std::uint32_t kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS;
   constexpr std::uint32_t kPlaceholderStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTERIMAGE | SS_CENTER;
   TemplateBytes t;
@@ -49,6 +51,6 @@ inline TemplateBytes MainWindowTemplate(std::u16string_view caption = u"Tessarin
   t.Word(points).Word(400).Byte(0).Byte(1).Text(face);
   t.PadTo4();
   t.Dword(0).Dword(0).Dword(kPlaceholderStyle).Word(0).Word(0).Word(463).Word(264).Dword(1033);
-  t.Ordinal(0x0082).Text(u"<placeholder>").Word(0);                // static class, title, no data
+  t.Ordinal(0x0082).Text(WIDE("<placeholder>")).Word(0);                // static class, title, no data
   return t;
 }
