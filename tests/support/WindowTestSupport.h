@@ -14,6 +14,20 @@
 
 #include <windows.h>
 
+// A window class that does what DefWindowProcW does, registered on first use: for parents and
+// containers whose messages no test looks at.
+inline LPCWSTR PlainWindowClass() {
+  static const ATOM registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"TestPlainWindow";
+    return RegisterClassExW(&wc);
+  }();
+  (void)registered;
+  return u"TestPlainWindow";
+}
+
 struct RecordedMessage {
   HWND window;
   UINT message;

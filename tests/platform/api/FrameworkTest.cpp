@@ -15,19 +15,6 @@ namespace {
 
 std::vector<std::string> events;
 
-// A plain window class for the framework's windows.
-const char16_t* PlainClass() {
-  static const ATOM registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = u"FrameworkTestWindow";
-    return RegisterClassExW(&wc);
-  }();
-  (void)registered;
-  return u"FrameworkTestWindow";
-}
-
 class CBaseWnd : public CWnd {
  protected:
   afx_msg BOOL OnNcCreate(LPCREATESTRUCT cs) {
@@ -77,7 +64,7 @@ TEST(Framework, ObjectsSeeTheirWindowsFirstMessageAndTablesChainToTheBase) {
   customMessage = RegisterWindowMessageW(u"FrameworkTest.Custom");
   events.clear();
   CDerivedWnd window;
-  ASSERT_TRUE(window.CreateEx(0, PlainClass(), u"title", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr));
+  ASSERT_TRUE(window.CreateEx(0, PlainWindowClass(), u"title", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr));
   ASSERT_NE(window.m_hWnd, nullptr);
   EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
   const std::vector<std::string> created{"base NcCreate", "derived Create", "base Create", "base Size 120x80"};
@@ -106,7 +93,7 @@ TEST(Framework, PreCreateWindowShapesTheWindow) {
     }
   };
   CWnd parent;
-  ASSERT_TRUE(parent.CreateEx(0, PlainClass(), nullptr, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr));
+  ASSERT_TRUE(parent.CreateEx(0, PlainWindowClass(), nullptr, WS_POPUP, 0, 0, 200, 200, nullptr, nullptr));
   CSquare grip;
   ASSERT_TRUE(grip.Create(WS_CHILD | WS_CLIPSIBLINGS | SBS_SIZEGRIP, CRect(0, 0, 5, 5), &parent, 0));
   EXPECT_EQ(ClientRectOf(grip.m_hWnd), (RECT{0, 0, 17, 17}));
@@ -134,9 +121,9 @@ END_MESSAGE_MAP()
 TEST(Framework, SettingChangesReachTheObjectsOfATopLevelWindowsDescendants) {
   CListener top;
   CListener inner;
-  ASSERT_TRUE(top.CreateEx(0, PlainClass(), nullptr, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
-  HWND plain = CreateWindowExW(0, PlainClass(), nullptr, WS_CHILD, 0, 0, 50, 50, top.m_hWnd, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(inner.CreateEx(0, PlainClass(), nullptr, WS_CHILD, 0, 0, 10, 10, plain, nullptr));
+  ASSERT_TRUE(top.CreateEx(0, PlainWindowClass(), nullptr, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+  HWND plain = CreateWindowExW(0, PlainWindowClass(), nullptr, WS_CHILD, 0, 0, 50, 50, top.m_hWnd, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(inner.CreateEx(0, PlainWindowClass(), nullptr, WS_CHILD, 0, 0, 10, 10, plain, nullptr));
   told.clear();
   // What the platform sends each top-level window when the desktop's metrics change.
   top.SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(u"WindowMetrics"));
@@ -186,7 +173,7 @@ class FrameworkModal : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterTestResources();
-    ASSERT_TRUE(owner_.CreateEx(0, PlainClass(), nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr));
+    ASSERT_TRUE(owner_.CreateEx(0, PlainWindowClass(), nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr));
   }
   CWnd owner_;
 };
@@ -287,7 +274,7 @@ END_MESSAGE_MAP()
 
 TEST(Framework, CommandsAndTheirUpdateQueriesRouteThroughTheTable) {
   CCommands target;
-  ASSERT_TRUE(target.CreateEx(0, PlainClass(), nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+  ASSERT_TRUE(target.CreateEx(0, PlainWindowClass(), nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
   EXPECT_EQ(target.SendMessage(WM_COMMAND, MAKEWPARAM(100, 0)), 1);
   EXPECT_EQ(target.copies, 1);
   EXPECT_EQ(target.SendMessage(WM_COMMAND, MAKEWPARAM(100, 5), 1), 0);  // another notification code

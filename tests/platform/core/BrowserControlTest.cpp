@@ -18,23 +18,12 @@
 
 #include "core/com/BrowserControl.h"
 #include "support/ScriptedBrowserEngine.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
 using core::ScriptedBrowser;
 using core::UrlActionAnswer;
-
-const char16_t* ParentClass() {
-  static const ATOM registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = u"BrowserControlTestParent";
-    return RegisterClassExW(&wc);
-  }();
-  (void)registered;
-  return u"BrowserControlTestParent";
-}
 
 // A site that answers each question as the test sets it and records what it was asked.
 class FakeSite : public IDocHostUIHandler,
@@ -191,7 +180,7 @@ class BrowserControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
     engine_ = core::InstallScriptedBrowserEngine();
-    parent_ = CreateWindowExW(0, ParentClass(), u"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    parent_ = CreateWindowExW(0, PlainWindowClass(), u"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
     core::BrowserControl* made = nullptr;
     ASSERT_EQ(core::BrowserControl::Create(static_cast<IDocHostUIHandler*>(&site_), parent_, RECT{0, 0, 400, 300},
                                            WS_CHILD | WS_VISIBLE, 102, nullptr, &made),
@@ -483,7 +472,7 @@ TEST_F(BrowserControlTest, TheDocumentsCommandsAndStyleSheetsReachTheView) {
 TEST(BrowserControl, CannotBeMadeWithoutAnEngine) {
   core::InstallBrowserEngine(nullptr);
   const HWND parent =
-      CreateWindowExW(0, ParentClass(), u"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+      CreateWindowExW(0, PlainWindowClass(), u"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   core::BrowserControl* control = nullptr;
   EXPECT_EQ(core::BrowserControl::Create(nullptr, parent, RECT{0, 0, 10, 10}, WS_CHILD, 102, nullptr, &control),
             REGDB_E_CLASSNOTREG);

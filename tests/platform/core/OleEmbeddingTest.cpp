@@ -16,6 +16,7 @@
 
 #include "core/com/BrowserEngine.h"
 #include "support/ScriptedBrowserEngine.h"
+#include "support/WindowTestSupport.h"
 
 namespace {
 
@@ -121,18 +122,6 @@ TEST(ClassObjects, TheBrowserControlIsThereOnlyWithAnEngineAndCannotBeAggregated
   core::InstallBrowserEngine(nullptr);
 }
 
-const char16_t* ContainerClass() {
-  static const ATOM registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = u"OleEmbeddingTestContainer";
-    return RegisterClassExW(&wc);
-  }();
-  (void)registered;
-  return u"OleEmbeddingTestContainer";
-}
-
 // A container's site: its window and place as the test sets them, and what it was told.
 class RecordingSite final : public IOleClientSite, public IOleInPlaceSite {
  public:
@@ -203,7 +192,7 @@ class BrowserEmbedding : public ::testing::Test {
   void SetUp() override {
     engine_ = core::InstallScriptedBrowserEngine();
     site_.container =
-        CreateWindowExW(0, ContainerClass(), u"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        CreateWindowExW(0, PlainWindowClass(), u"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
     ASSERT_EQ(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                reinterpret_cast<void**>(&object_)),
               S_OK);
@@ -269,7 +258,7 @@ TEST_F(BrowserEmbedding, InPlaceActivationMakesTheWindowWhereTheSiteSaysAndClose
 
 TEST_F(BrowserEmbedding, TheCallersParentAndPlaceWinOverTheSites) {
   const HWND other =
-      CreateWindowExW(0, ContainerClass(), u"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+      CreateWindowExW(0, PlainWindowClass(), u"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
   ASSERT_EQ(object_->SetClientSite(&site_), S_OK);
   const RECT place{5, 6, 55, 66};
   ASSERT_EQ(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, other, &place), S_OK);
