@@ -144,7 +144,9 @@ TEST(DialogTemplateWriter, AnUnchangedWriteGivesTheBytesBackAlsoFromAnOddAddress
 
 TEST(DialogTemplateWriter, ChangesReachOnlyTextsAndTheFont) {
   const TemplateBytes t = Extended();
-  const DialogTemplateReadResult read = Read(t.Bytes());
+  // Read in place: the description points into the bytes it was read from, and the writer
+  // copies the items' creation data from there.
+  const DialogTemplateReadResult read = ReadDialogTemplate(t.Bytes().data(), t.Size());
   ASSERT_TRUE(read.ok);
   DialogTemplateChanges changes;
   changes.retitle = [](std::u16string_view text) { return u"<" + std::u16string(text) + u">"; };

@@ -36,6 +36,8 @@ TEST(InstalledService, InstallAnswersWhatItReplacesAndAReaderKeepsAReplacedServi
   EXPECT_EQ(reading->Answer(), 1);
   reading.reset();
   EXPECT_TRUE(watched.expired());
+  // A slot is never torn down, so what it holds at the end would outlive the test.
+  slot.Install(nullptr);
 }
 
 TEST(InstalledService, TheDefaultStandsInOnlyWhileNothingIsInstalledAndIsAlwaysTheSame) {
