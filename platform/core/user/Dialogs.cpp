@@ -170,8 +170,10 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
     state->font = CreateFontIndirectW(&logFont);
     state->ownsFont = true;
   } else {
-    state->baseX = MulDiv(kSystemBaseX, core::CurrentDesktopFacts()->Dpi(), 96);
-    state->baseY = MulDiv(kSystemBaseY, core::CurrentDesktopFacts()->Dpi(), 96);
+    // One reading, so that both units come from the same desktop.
+    const int dpi = core::CurrentDesktopFacts()->Dpi();
+    state->baseX = MulDiv(kSystemBaseX, dpi, 96);
+    state->baseY = MulDiv(kSystemBaseY, dpi, 96);
   }
   const HWND owner = (style & WS_CHILD) ? nullptr : parent;
   const RECT r = DialogRect(d, style, exStyle, *state, owner);
